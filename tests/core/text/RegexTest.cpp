@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/text/Regex.h"
+
+namespace zelvora {
+namespace {
+
+// The whole match's text, or "<none>" so a failed match shows up in the message.
+std::string FirstText(std::string_view pattern, std::string_view subject) {
+  const Regex regex(pattern);
+  EXPECT_TRUE(regex.IsValid()) << pattern << ": " << regex.Error();
+  const auto match = regex.FindFirst(subject);
+  return match ? std::string(match->GroupText(subject, 0)) : "<none>";
+}
+
+TEST(RegexTest, GreedyModifierMapsOntoPcre2Ungreedy) {
+  EXPECT_EQ(FirstText("a+", "aaa"), "aaa");
+  EXPECT_EQ(FirstText("(?-g)a+", "aaa"), "a");
+  EXPECT_EQ(FirstText("(?i-g)<B.+>", "<a><b1><b2>"), "<b1>");
+  EXPECT_EQ(FirstText("(?ig)<B.+>", "<a><b1><b2>"), "<b1><b2>");
+  // Multi-line, case-insensitive and greedy at once; "$" stops before a CR LF line break.
+  EXPECT_EQ(FirstText("(?img)^b.+>$", "a\r\nB1>B2>\r\nb"), "B1>B2>");
+  // Laziness lasts until switched back, and a scoped setting ends with its group.
+  const Regex mixed("(?-g)(a+)(?g)(a+)");
+  const std::string subject = "aaaa";
+  const auto match = mixed.FindFirst(subject);
+  ASSERT_TRUE(match);
+  EXPECT_EQ(match->GroupText(subject, 1), "a");
+  EXPECT_EQ(match->GroupText(subject, 2), "aaa");
+  EXPECT_EQ(FirstText("(?-g:(a+))a+", "aaa"), "aaa");
+  EXPECT_EQ(FirstText("(?-g:a+)", "aaa"), "a");
+  // "(?" inside a class, after an escape or in a quoted run is text, not a setting.
+  EXPECT_EQ(FirstText("[(?g)]+", "x(?g)"), "(?g)");
+  EXPECT_EQ(FirstText("(x\\(?-g:)", "x(-g:"), "x(-g:");
+  EXPECT_EQ(FirstText("\\Q(?-g)\\E", "a(?-g)"), "(?-g)");
+  EXPECT_EQ(FirstText("(?<g>a+)(?=b)", "aab"), "aa");
+}
+
+TEST(RegexTest, DotCrossesLineBreaksOnlyWithS) {
+  EXPECT_EQ(FirstText("(?s)a.+b", "a\r\nb"), "a\r\nb");
+  EXPECT_EQ(FirstText("a.+b", "a\r\nb"), "<none>");
+  EXPECT_EQ(FirstText("a.b", "a\rb"), "<none>");
+  EXPECT_EQ(FirstText("(?m)^b$", "a\rb\rc"), "b");
+}
+
+TEST(RegexTest, PositionsAndLengthsCountBytes) {
+  const std::string subject = "\xE6\x97\xA5\xE6\x9C\xAC foo";  // two CJK characters, " foo"
+  const auto match = Regex("f(o+)").FindFirst(subject);
+  ASSERT_TRUE(match);
+  EXPECT_EQ(match->Position(), 8u);
+  EXPECT_EQ(match->Length(), 3u);
+  EXPECT_EQ(match->Group(1).position, 9u);
+  EXPECT_EQ(match->Group(1).length, 2u);
+  // One "." is one whole character, and case folding works beyond ASCII.
+  EXPECT_EQ(FirstText("^.", subject), "\xE6\x97\xA5");
+  EXPECT_EQ(FirstText("(?i)\xC3\x89", "x\xC3\xA9"), "\xC3\xA9");
+}
+
+TEST(RegexTest, ReportsFifteenGroupsAndUnsetOnes) {
+  const std::string subject = "abcdefghijklmnop";
+  const auto match = Regex("(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)(l)(m)(n)(o)(p)").FindFirst(subject);
+  ASSERT_TRUE(match);
+  EXPECT_EQ(match->GroupText(subject, 1), "a");
+  EXPECT_EQ(match->GroupText(subject, 15), "o");
+  EXPECT_EQ(match->Group(15).position, 15u);
+  EXPECT_FALSE(match->Group(16).matched);
+  EXPECT_FALSE(match->Group(-1).matched);
+
+  const auto optional = Regex("(x)?(a)").FindFirst("a");
+  ASSERT_TRUE(optional);
+  EXPECT_FALSE(optional->Group(1).matched);
+  EXPECT_EQ(optional->Group(1).position, 0u);
+  EXPECT_TRUE(optional->Group(2).matched);
+  // The match block is reused per thread: a smaller pattern must not see the last one's groups.
+  ASSERT_TRUE(Regex("(a)(b)(c)").FindFirst("abc"));
+  const auto small = Regex("(a)").FindFirst("abc");
+  ASSERT_TRUE(small);
+  EXPECT_FALSE(small->Group(2).matched);
+}
+
+TEST(RegexTest, TemplatesExpandGroupsAndKeepOtherDollars) {
+  const std::string subject = "mail bob@host now";
+  const auto match = Regex("(\\w+)@(\\w+)(!)?").FindFirst(subject);
+  ASSERT_TRUE(match);
+  EXPECT_EQ(ExpandRegexTemplate("$2/$1 [$&] [$0] [$3] [$9]", subject, *match),
+            "host/bob [bob@host] [bob@host] [] []");
+  EXPECT_EQ(ExpandRegexTemplate("$x $ $$1 $", subject, *match), "$x $ $bob $");
+  EXPECT_EQ(ExpandRegexTemplate("$12", subject, *match), "bob2");
+}
+
+TEST(RegexTest, ReplacesFirstAndAllAndStepsOverWholeCharacters) {
+  const Regex o("o");
+  EXPECT_EQ(o.ReplaceFirst("foo", "0"), "f0o");
+  EXPECT_EQ(o.ReplaceAll("foo", "0"), "f00");
+  EXPECT_EQ(o.ReplaceAll("bar", "0"), "bar");
+  EXPECT_EQ(Regex("(\\w+)=(\\w+)").ReplaceAll("a=1, b=2", "$2=$1"), "1=a, 2=b");
+
+  const std::string cjk = "\xE6\x97\xA5x\xE6\x9C\xAC";
+  EXPECT_EQ(Regex("x*").ReplaceAll(cjk, "-"), "-\xE6\x97\xA5--\xE6\x9C\xAC-");
+  EXPECT_EQ(Regex("x*").ReplaceFirst(cjk, "-"), "-" + cjk);
+
+  const Regex empty("");
+  std::vector<std::size_t> positions;
+  for (auto match = empty.FindFirst(cjk); match; match = empty.FindNext(cjk, *match)) {
+    positions.push_back(match->Position());
+  }
+  EXPECT_EQ(positions, (std::vector<std::size_t>{1, 4, 5, 8}));
+  EXPECT_EQ(Regex("(?m)$").ReplaceAll("a\r\nb\rc", "#"), "a#\r\nb#\rc#");
+}
+
+TEST(RegexTest, EscapedTextMatchesItselfLiterally) {
+  const std::string metas = "\\^$.|?*+()[]{}-/#<>=!: \t\r\n'\"";
+  for (const std::string_view prefix : {"", "(?x)", "(?is-g)"}) {
+    const Regex regex(std::string(prefix).append(RegexEscape(metas)));
+    ASSERT_TRUE(regex.IsValid()) << regex.Error();
+    const auto match = regex.FindFirst("x" + metas);
+    ASSERT_TRUE(match) << prefix;
+    EXPECT_EQ(match->Position(), 2u);
+    EXPECT_EQ(match->Length(), metas.size());
+  }
+  EXPECT_EQ(RegexEscape("\xE6\x97\xA5_a1"), "\xE6\x97\xA5_a1");
+  const std::string anchored = RegexEscape("a.b");
+  EXPECT_EQ(FirstText("^(?:" + anchored + ")$", "axb"), "<none>");
+  EXPECT_EQ(FirstText("^(?:" + anchored + ")$", "a.b"), "a.b");
+}
+
+TEST(RegexTest, BracketCheckFindsTheFirstMissingBracket) {
+  using enum RegexBracketError;
+  auto check = [](std::string_view pattern) {
+    const RegexBracketCheck result = CheckRegexBrackets(pattern);
+    return std::pair(static_cast<int>(result.error), result.position);
+  };
+  EXPECT_EQ(check("a(b)[cd]"), std::pair(0, std::size_t{0}));
+  EXPECT_EQ(check("(a(b)"), std::pair(1, std::size_t{0}));
+  EXPECT_EQ(check("ab[cd"), std::pair(2, std::size_t{3}));
+  EXPECT_EQ(check("a)b"), std::pair(3, std::size_t{2}));
+  EXPECT_EQ(check("\xE6\x97\xA5)"), std::pair(3, std::size_t{4}));
+  EXPECT_EQ(CheckRegexBrackets("(").error, kUnclosedParen);
+  // Escaped brackets and brackets inside classes do not count.
+  EXPECT_EQ(check("\\(a\\)\\[)"), std::pair(3, std::size_t{8}));
+  EXPECT_EQ(check("[(]"), std::pair(0, std::size_t{0}));
+  EXPECT_EQ(check("[)]x)"), std::pair(3, std::size_t{5}));
+  EXPECT_EQ(check("\\Q(\\E"), std::pair(0, std::size_t{0}));
+  // A ']' first in a class is literal; a class needs a later one to close.
+  EXPECT_EQ(check("[]a]"), std::pair(0, std::size_t{0}));
+  EXPECT_EQ(check("x[^]a]("), std::pair(1, std::size_t{0}));
+  EXPECT_EQ(check("x[]"), std::pair(2, std::size_t{2}));
+  EXPECT_EQ(check("a[\\]"), std::pair(2, std::size_t{2}));
+  EXPECT_EQ(check("[[:alpha:]"), std::pair(2, std::size_t{1}));
+}
+
+TEST(RegexTest, InvalidPatternsReportWhereTheyFail) {
+  const Regex unclosed("a(b");
+  EXPECT_FALSE(unclosed.IsValid());
+  EXPECT_EQ(unclosed.ErrorPosition(), 4u);
+  EXPECT_NE(unclosed.Error().find("at position 4"), std::string::npos) << unclosed.Error();
+  EXPECT_FALSE(unclosed.FindFirst("ab"));
+  EXPECT_EQ(unclosed.ReplaceAll("ab", "x"), "ab");
+  // Positions are in the pattern as written, not as rewritten for PCRE2.
+  EXPECT_EQ(Regex("(?i-g)a(?g)b[").ErrorPosition(), 14u);
+  const Regex badUtf8("a\xFF");
+  EXPECT_FALSE(badUtf8.IsValid());
+  EXPECT_EQ(badUtf8.ErrorPosition(), 2u);
+  EXPECT_TRUE(Regex("a").Error().empty());
+}
+
+TEST(RegexTest, InvalidUtf8SubjectsAreSearchedSafely) {
+  const std::string subject =
+      "\xFF\xE6\x97"
+      "b\xC3(";
+  const auto match = Regex("b+").FindFirst(subject);
+  ASSERT_TRUE(match);
+  EXPECT_EQ(match->Position(), 4u);
+  EXPECT_EQ(Regex(".").ReplaceAll("a\xFF"
+                                  "b",
+                                  "-"),
+            "-\xFF-");
+  std::string replaced = Regex("(?i)x*").ReplaceAll(subject, "-");
+  std::erase(replaced, '-');
+  EXPECT_EQ(replaced, subject);
+}
+
+TEST(RegexTest, CacheSharesCompiledPatternsAndStaysBounded) {
+  const auto first = Regex::Cached("(?ig)/theme=\\s*([^\\r]*)");
+  EXPECT_EQ(Regex::Cached("(?ig)/theme=\\s*([^\\r]*)"), first);
+  EXPECT_NE(Regex::Cached("(?ig)/theme=\\s*([^\\n]*)"), first);
+  const auto invalid = Regex::Cached("(");
+  EXPECT_FALSE(invalid->IsValid());
+  EXPECT_EQ(Regex::Cached("("), invalid);
+
+  EXPECT_EQ(RegexGroupText("(?ig)/theme=\\s*([^\\r]*)", "x\r\n/THEME= dark\r\n", 1), "dark");
+  EXPECT_EQ(RegexGroupText("/([^/]*)$", "a/b/c.txt", 1), "c.txt");
+  EXPECT_EQ(RegexGroupText("/([^/]*)$", "none", 1), std::nullopt);
+  EXPECT_EQ(RegexGroupText("a(x)?", "a", 1), std::nullopt);
+  EXPECT_EQ(RegexReplaceAll("(?i)B", "abcB", "[$&]"), "a[b]c[B]");
+  EXPECT_TRUE(RegexContains("(?img)^c", "a\nc"));
+  EXPECT_FALSE(RegexContains("(", "("));
+
+  for (std::size_t i = 0; i < kRegexCacheSize; ++i)
+    Regex::Cached("filler" + std::to_string(i));
+  EXPECT_NE(Regex::Cached("(?ig)/theme=\\s*([^\\r]*)"), first);
+}
+
+TEST(RegexTest, SharedPatternsWorkFromManyThreads) {
+  std::vector<std::thread> threads;
+  std::vector<int> failures(4, 0);
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([t, &failures] {
+      const std::string subject = "key" + std::to_string(t) + "=value" + std::to_string(t);
+      for (int i = 0; i < 500; ++i) {
+        const auto value = RegexGroupText("(\\w+)=(\\w+)", subject, 2);
+        if (value != "value" + std::to_string(t))
+          ++failures[t];
+      }
+    });
+  }
+  for (std::thread& thread : threads)
+    thread.join();
+  EXPECT_EQ(failures, std::vector<int>(4, 0));
+}
+
+}  // namespace
+}  // namespace zelvora
