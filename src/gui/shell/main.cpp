@@ -1,16 +1,11 @@
-#include <QApplication>
+#include <exception>
 
-#include "gui/shell/SDIMainWindow.h"
-#include "gui/shell/TerminationSignals.h"
+#include "gui/shell/ProgramBody.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("Zelvora");
-
-  zelvora::TSDIMainWindow mainWindow;
-  zelvora::TerminationSignals terminationSignals;
-  QObject::connect(&terminationSignals, &zelvora::TerminationSignals::Received, &mainWindow,
-                   [&mainWindow](int) { mainWindow.CloseWithoutQuestions(); });
-  mainWindow.show();
-  return QApplication::exec();
+  try {
+    return zelvora::RunProgram(argc, argv);
+  } catch (const std::exception& exception) {
+    return zelvora::ReportFatalException(exception, argc, argv);
+  }
 }

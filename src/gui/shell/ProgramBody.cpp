@@ -1,0 +1,117 @@
+#include "gui/shell/ProgramBody.h"
+
+#include <cxxabi.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <typeinfo>
+
+#include "core/shell/InstanceLink.h"
+#include "core/shell/Paths.h"
+#include "core/shell/StartUp.h"
+#include "gui/shell/InstanceChannel.h"
+#include "gui/shell/SDIMainWindow.h"
+#include "gui/shell/TerminationSignals.h"
+
+namespace zelvora {
+
+namespace {
+
+std::string ProgramFolder(const char* argv0) {
+  std::error_code error;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+  const std::filesystem::path executable = error ? std::filesystem::absolute(argv0) : self;
+  return executable.parent_path().string();
+}
+
+std::string LoginName() {
+  if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_name != nullptr) {
+    return entry->pw_name;
+  }
+  const char* name = std::getenv("USER");
+  return name != nullptr ? name : "";
+}
+
+std::string EnvironmentFolder(const char* variable, const char* homeRelative) {
+  if (const char* value = std::getenv(variable); value != nullptr && value[0] == '/')
+    return value;
+  const char* home = std::getenv("HOME");
+  return home != nullptr && homeRelative != nullptr ? std::string(home) + homeRelative : "";
+}
+
+std::string Demangle(const char* name) {
+  int status = 0;
+  std::unique_ptr<char, void (*)(void*)> demangled(
+      abi::__cxa_demangle(name, nullptr, nullptr, &status), std::free);
+  return status == 0 && demangled ? demangled.get() : name;
+}
+
+}  // namespace
+
+int RunProgram(int argc, char* argv[]) {
+  CommandLine commandLine =
+      ParseCommandLine(JoinArguments(std::vector<std::string>(argv + 1, argv + argc)));
+  const TPaths paths = ResolvePaths(
+      {ProgramFolder(argv[0]), LoginName(), EnvironmentFolder("XDG_DATA_HOME", "/.local/share")},
+      commandLine);
+
+  const InstancePolicy policy = ReadInstancePolicy(paths.settingsFile);
+  std::optional<TInstanceLock> lock;
+  if (policy.singleInstance) {
+    std::string runtimeFolder = EnvironmentFolder("XDG_RUNTIME_DIR", nullptr);
+    if (runtimeFolder.empty())
+      runtimeFolder = std::filesystem::temp_directory_path().string();
+    lock.emplace(InstanceLockPath(runtimeFolder, ::getuid()));
+    if (lock->GetState() == TInstanceLock::State::kFailed)
+      return EXIT_FAILURE;
+    if (lock->GetState() == TInstanceLock::State::kRunning) {
+      // A second start: no window, no settings written; its switches go to the running one.
+      QCoreApplication application(argc, argv);
+      HandOverToRunningInstance(InstanceServerName(::getuid()), policy.bringToFront, commandLine);
+      return EXIT_SUCCESS;
+    }
+  }
+
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QString::fromUtf8(kProgramName.data(), kProgramName.size()));
+
+  const WindowPlacement placement =
+      ChooseMainWindowPlacement(paths.settingsFile, PrimaryScreenGeometry(), commandLine);
+  TSDIMainWindow mainWindow(paths, commandLine, placement);
+  TerminationSignals terminationSignals;
+  QObject::connect(&terminationSignals, &TerminationSignals::Received, &mainWindow,
+                   [&mainWindow](int) { mainWindow.CloseWithoutQuestions(); });
+  std::unique_ptr<InstanceServer> server;
+  if (lock) {
+    server = std::make_unique<InstanceServer>(
+        InstanceServerName(::getuid()),
+        [&mainWindow](std::uint32_t code, const std::string& value) {
+          mainWindow.ReceiveMessage(code, value);
+        });
+  }
+  mainWindow.ShowFirstTime();
+  mainWindow.FinishStartUp();
+  return QApplication::exec();
+}
+
+int ReportFatalException(const std::exception& exception, int argc, char* argv[]) {
+  std::unique_ptr<QApplication> ownApplication;
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr &&
+      QCoreApplication::instance() == nullptr) {
+    ownApplication = std::make_unique<QApplication>(argc, argv);
+  }
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+    QMessageBox::information(nullptr, QString::fromStdString(Demangle(typeid(exception).name())),
+                             QString::fromUtf8(exception.what()));
+  }
+  return EXIT_FAILURE;
+}
+
+}  // namespace zelvora

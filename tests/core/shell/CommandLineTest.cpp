@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include "core/shell/CommandLine.h"
+
+namespace zelvora {
+namespace {
+
+CommandLine Parse(const std::vector<std::string>& arguments) {
+  return ParseCommandLine(JoinArguments(arguments));
+}
+
+TEST(CommandLineTest, SwitchesAreFoundWithoutRegardToCaseAndTrimmed) {
+  const auto line = Parse({"/SHOW=max", "/Size=800,600", "/theme=", "dark.txt", "/USER=  bob  "});
+  EXPECT_EQ(line.Slot(kSwitchShow), "max");
+  EXPECT_EQ(line.Slot(kSwitchSize), "800,600");
+  EXPECT_EQ(line.theme, "dark.txt");
+  EXPECT_EQ(line.Slot(kSwitchUser), "bob");
+  EXPECT_EQ(line.Slot(kSwitchUrl), "");
+  EXPECT_EQ(line.Slot(kSwitchPos), "");
+}
+
+TEST(CommandLineTest, AValueRunsToTheNextSwitchBlanksIncluded) {
+  const auto line = Parse({"/url=http://a.example/", "http://b.example/", "/tool=OFF"});
+  EXPECT_EQ(line.Slot(kSwitchUrl), "http://a.example/ http://b.example/");
+  EXPECT_EQ(line.Slot(kSwitchTool), "OFF");
+  // A path with blanks, given as one quoted argument.
+  EXPECT_EQ(Parse({"/dat=/home/a b/tabs.dat"}).Slot(kSwitchDat), "/home/a b/tabs.dat");
+}
+
+TEST(CommandLineTest, TextBeforeTheFirstSwitchHasNoEffect) {
+  const auto line = Parse({"http://bare.example/", "/menu=ON"});
+  EXPECT_EQ(line.Slot(kSwitchUrl), "");
+  EXPECT_EQ(line.Slot(kSwitchMenu), "ON");
+  for (const auto& slot : Parse({"http://bare.example/"}).switches)
+    EXPECT_EQ(slot, "");
+}
+
+TEST(CommandLineTest, TheFirstOccurrenceWins) {
+  EXPECT_EQ(Parse({"/split=100", "/split=200"}).Slot(kSwitchSplit), "100");
+}
+
+TEST(CommandLineTest, DebugDoesNotStartALineOfItsOwn) {
+  const auto line = Parse({"/url=http://a.example/", "/debug=1"});
+  EXPECT_EQ(line.Slot(kSwitchUrl), "http://a.example/ /debug=1");
+  EXPECT_EQ(line.Slot(kSwitchDebug), "1");
+}
+
+TEST(CommandLineTest, SwitchesThatShareAPrefixStayApart) {
+  const auto line = Parse({"/toolbar=reset", "/tool=ON"});
+  EXPECT_EQ(line.Slot(kSwitchToolBar), "reset");
+  EXPECT_EQ(line.Slot(kSwitchTool), "ON");
+}
+
+TEST(CommandLineTest, LayeredValueKeepsItsParentheses) {
+  EXPECT_EQ(Parse({"/layered=main(ON)", "main(120)", "color(FF00FF)"}).Slot(kSwitchLayered),
+            "main(ON) main(120) color(FF00FF)");
+}
+
+}  // namespace
+}  // namespace zelvora

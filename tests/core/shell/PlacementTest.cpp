@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <ostream>
+
+#include "core/shell/Placement.h"
+
+namespace zelvora {
+
+// Readable failures.
+void PrintTo(const WindowRect& rect, std::ostream* out) {
+  *out << "{" << rect.x << ", " << rect.y << ", " << rect.width << ", " << rect.height << "}";
+}
+
+namespace {
+
+// A 1920 x 1080 screen with a 40-pixel panel at the bottom.
+ScreenGeometry Screen(int frame = 0) {
+  ScreenGeometry screen;
+  screen.width = 1920;
+  screen.height = 1080;
+  screen.available = {0, 0, 1920, 1040};
+  screen.frameX = frame;
+  screen.frameY = frame;
+  return screen;
+}
+
+PlacementInput Input() {
+  PlacementInput input;
+  input.screen = Screen();
+  return input;
+}
+
+WindowRect SizeSwitch(std::string_view value) {
+  PlacementInput input = Input();
+  input.sizeSwitch = value;
+  input.startSize = kStartLast;  // the switch wins over the start-up option
+  input.saved.width = 1000;
+  return PlaceMainWindow(input).rect;
+}
+
+TEST(PlacementTest, StartsCentredAtTheMinimumSize) {
+  const WindowPlacement placement = PlaceMainWindow(Input());
+  EXPECT_EQ(placement.rect, (WindowRect{710, 390, 500, 300}));
+  EXPECT_EQ(placement.show, kShowNormal);
+  EXPECT_FALSE(placement.restoreState);
+
+  PlacementInput odd = Input();
+  odd.screen.width = 1921;
+  odd.screen.height = 1081;
+  EXPECT_EQ(PlaceMainWindow(odd).rect, (WindowRect{710, 390, 500, 300}));
+}
+
+TEST(PlacementTest, SizeSwitchTakesEachNonEmptyPartAroundTheFirstComma) {
+  EXPECT_EQ(SizeSwitch("800,600"), (WindowRect{710, 390, 800, 600}));
+  EXPECT_EQ(SizeSwitch("800"), (WindowRect{710, 390, 500, 300}));
+  EXPECT_EQ(SizeSwitch(",600"), (WindowRect{710, 390, 500, 600}));
+  EXPECT_EQ(SizeSwitch("800,"), (WindowRect{710, 390, 800, 300}));
+  EXPECT_EQ(SizeSwitch(" 900 , 700 "), (WindowRect{710, 340, 900, 700}));
+  EXPECT_EQ(SizeSwitch("800,600,5"), (WindowRect{710, 390, 800, 600}));
+  // Below the minimum tracking size.
+  EXPECT_EQ(SizeSwitch("0,0"), (WindowRect{710, 390, 500, 300}));
+  EXPECT_EQ(SizeSwitch("-800,-600"), (WindowRect{710, 390, 500, 300}));
+  PlacementInput input = Input();
+  input.sizeSwitch = "800,600";
+  input.startSize = kStartLast;
+  EXPECT_FALSE(PlaceMainWindow(input).restoreState);
+}
+
+TEST(PlacementTest, PosSwitchAndStartPos) {
+  PlacementInput input = Input();
+  input.startPos = kStartFixed;
+  input.startX = 300;
+  input.startY = 200;
+  input.posSwitch = "10,20";
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{10, 20, 500, 300}));
+  input.posSwitch = ",20";
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{710, 20, 500, 300}));
+  input.posSwitch = "10";
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{710, 390, 500, 300}));
+
+  input.posSwitch = "";
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{300, 200, 500, 300}));
+  input.startPos = kStartLast;
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{710, 390, 500, 300}));
+  input.saved.x = 40;
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{40, 390, 500, 300}));
+  input.startPos = 9;  // clamped to "Fixed"
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{300, 200, 500, 300}));
+}
+
+TEST(PlacementTest, StartSizeModesAndTheRestoredState) {
+  PlacementInput input = Input();
+  input.startSize = kStartFixed;
+  input.startWidth = 1001;
+  input.startHeight = 701;
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{710, 340, 1000, 700}));
+  input.startSize = -4;  // clamped to "None"
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{710, 390, 500, 300}));
+
+  input.startSize = kStartLast;
+  WindowPlacement placement = PlaceMainWindow(input);
+  EXPECT_TRUE(placement.restoreState);
+  EXPECT_EQ(placement.rect, (WindowRect{710, 390, 500, 300}));
+  EXPECT_EQ(placement.show, kShowNormal);  // absent "State"
+  input.saved.width = 1200;
+  input.saved.height = 800;
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{710, 240, 1200, 800}));
+
+  const std::pair<int, ShowCommand> states[] = {
+      {0, kShowMaximized}, {1, kShowMinimized}, {2, kShowNormal}, {7, kShowNormal}};
+  for (const auto& [state, show] : states) {
+    input.saved.state = state;
+    EXPECT_EQ(PlaceMainWindow(input).show, show) << state;
+  }
+  input.saved.state = 0;
+  input.startMinimised = true;
+  EXPECT_EQ(PlaceMainWindow(input).show, kShowMinimized);
+  // Only a restored state honours the minimised start.
+  input.startSize = kStartNone;
+  EXPECT_EQ(PlaceMainWindow(input).show, kShowNormal);
+}
+
+TEST(PlacementTest, FittingPullsTheWindowBackInsideTheAvailableArea) {
+  PlacementInput input = Input();
+  input.posSwitch = "1800,1000";
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{1420, 740, 500, 300}));
+  input.posSwitch = "-300,-20";
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{0, 0, 500, 300}));
+  input.posSwitch = "2147483647,-2147483648";
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{1420, 0, 500, 300}));
+
+  // A panel on the left and one at the top.
+  input.screen.available = {64, 30, 1856, 1050};
+  input.posSwitch = "0,0";
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{64, 30, 500, 300}));
+
+  input = Input();
+  input.sizeSwitch = "99999999,99999999";
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{0, 0, 1920, 1040}));
+  input.screen = Screen(8);
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{16, 16, 1904, 1024}));
+  // A maximised window does not count its frames.
+  input.sizeSwitch = "";
+  input.startSize = kStartLast;
+  input.saved = {99999999, 99999999, 5, 5, 0};
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{0, 0, 1920, 1040}));
+
+  input = Input();
+  input.startSize = kStartFixed;
+  input.startWidth = INT_MIN;
+  input.startHeight = INT_MAX;
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{710, 0, 500, 1040}));
+
+  // No usable screen still gives a window of some size.
+  input.screen = {};
+  const WindowRect tiny = PlaceMainWindow(input).rect;
+  EXPECT_EQ(tiny.width, 1);
+  EXPECT_EQ(tiny.height, 1);
+}
+
+TEST(PlacementTest, RunTimeSwitchesStartFromTheCurrentGeometry) {
+  const ScreenGeometry screen = Screen();
+  const WindowRect current{100, 100, 800, 600};
+  EXPECT_EQ(ApplySizeSwitch("1200,800", current, screen), (WindowRect{100, 100, 1200, 800}));
+  EXPECT_EQ(ApplySizeSwitch(",900", current, screen), (WindowRect{100, 100, 800, 900}));
+  EXPECT_EQ(ApplySizeSwitch("1000", current, screen), current);
+  EXPECT_EQ(ApplySizeSwitch("10,10", current, screen), (WindowRect{100, 100, 500, 300}));
+  // Growing past the edge moves the window.
+  EXPECT_EQ(ApplySizeSwitch("1900,1000", current, screen), (WindowRect{20, 40, 1900, 1000}));
+
+  EXPECT_EQ(ApplyPosSwitch("50,", current, screen), (WindowRect{50, 100, 800, 600}));
+  EXPECT_EQ(ApplyPosSwitch(" ,70 ", current, screen), (WindowRect{100, 70, 800, 600}));
+  EXPECT_EQ(ApplyPosSwitch("5000,5000", current, screen), (WindowRect{1120, 440, 800, 600}));
+}
+
+}  // namespace
+}  // namespace zelvora

@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+
+#include "core/shell/SettingsFile.h"
+#include "core/shell/SettingsTable.h"
+#include "core/shell/UtilFunc.h"
+
+namespace zelvora {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr PlatformColours kPlatform{MakeColour(1, 2, 3), MakeColour(4, 5, 6)};
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "zelvora-settings-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+    path_ = (folder_ / "Zelvora.ini").string();
+    context_.platform = kPlatform;
+    context_.windowWidth = 1024;
+    context_.windowHeight = 700;
+    context_.windowLeft = 33;
+    context_.windowTop = 44;
+    context_.userFolder = folder_.string();
+  }
+  void TearDown() override {
+    FlushProfile(path_);
+    fs::remove_all(folder_);
+  }
+
+  void WriteRaw(const std::string& name, const std::string& bytes) {
+    std::ofstream((folder_ / name).string(), std::ios::binary | std::ios::trunc) << bytes;
+    FlushProfile(path_);
+  }
+
+  TSettings Load(SettingsLoadResult* result = nullptr) {
+    TSettings record;
+    const SettingsLoadResult loaded = LoadSettings(path_, record, context_);
+    if (result != nullptr)
+      *result = loaded;
+    return record;
+  }
+
+  fs::path folder_;
+  std::string path_;
+  SettingsLoadContext context_;
+};
+
+void ExpectSameRecord(const TSettings& a, const TSettings& b) {
+  EXPECT_EQ(a.flags, b.flags);
+  EXPECT_EQ(a.integers, b.integers);
+  EXPECT_EQ(a.tabActions, b.tabActions);
+  EXPECT_EQ(a.strings, b.strings);
+  EXPECT_EQ(a.startSize, b.startSize);
+  EXPECT_EQ(a.startPos, b.startPos);
+  EXPECT_EQ(a.colours, b.colours);
+  EXPECT_EQ(a.selectAction, b.selectAction);
+  EXPECT_EQ(a.selectBeforeAction, b.selectBeforeAction);
+}
+
+TEST_F(SettingsFileTest, MissingFileGivesBaseDefaultsAndMissingKeysTheirFallbacks) {
+  WriteRaw("DenyUrlList.txt", "ads.example\r\ntrack.example\r\n");
+  SettingsLoadResult result;
+  TSettings record = Load(&result);
+  EXPECT_FALSE(result.fileExisted);
+  TSettings expected = BaseDefaultSettings(kPlatform);
+  // The user's denied-URL list is there even without a settings file.
+  expected.strings[kStringDenyUrlList] = "ads.example\r\ntrack.example\r\n";
+  ExpectSameRecord(record, expected);
+  EXPECT_EQ(record.startSize, 1);
+  EXPECT_EQ(record.colours[kColourTabProgress], kPlatform.activeCaption);
+  EXPECT_EQ(record.colours[kColourToolProgressBack], kPlatform.buttonFace);
+
+  WriteRaw("Zelvora.ini", "[ConfigDialog]\r\nTabOpenMax=7\r\n");
+  record = Load(&result);
+  EXPECT_TRUE(result.fileExisted);
+  EXPECT_EQ(record.Int(kIntTabOpenMax), 7);
+  EXPECT_EQ(record.tabActions[kTabDelPos], 0);  // not its base default 1
+  EXPECT_EQ(record.tabActions[kLeftDBClick], 0);
+  EXPECT_FALSE(record.Flag(15));  // HistoryCaseInsensitive
+  EXPECT_TRUE(record.Flag(18));   // AnalysisImageTag
+  EXPECT_TRUE(record.Flag(kFlagTabNewSelect));
+  EXPECT_EQ(record.Int(kIntTabToolTipCharMax), 80);
+  EXPECT_EQ(record.Int(9), 200);  // ToolTipCharMax
+  EXPECT_EQ(record.Int(kIntTabTitleMax), 80);
+  EXPECT_EQ(record.Int(kIntStartWidth), 1024);
+  EXPECT_EQ(record.Int(kIntStartHeight), 700);
+  EXPECT_EQ(record.Int(kIntStartX), 33);
+  EXPECT_EQ(record.Int(kIntStartY), 44);
+  EXPECT_EQ(record.startSize, 0);
+  EXPECT_EQ(record.startPos, 0);
+  EXPECT_EQ(record.colours[kColourLayeredKey], kPlatform.buttonFace);
+  EXPECT_EQ(record.colours[kColourToolProgressFore], kPlatform.activeCaption);
+  EXPECT_EQ(record.strings[2], "Folder");
+  // Permission fallbacks "111", "0000" and "0000001".
+  EXPECT_TRUE(record.Flag(kFlagWebPermitMultiMediaFirst + 2));
+  EXPECT_FALSE(record.Flag(kFlagWebPermitSecurityFirst));
+  EXPECT_TRUE(record.Flag(kFlagWebPermitDownLoadFirst + 6));
+  EXPECT_FALSE(record.Flag(kFlagWebPermitDownLoadFirst + 7));
+}
+
+TEST_F(SettingsFileTest, ValuesAreReadTheWayTheFileHasAlwaysMeantThem) {
+  WriteRaw("Zelvora.ini",
+           "[ConfigDialog]\r\n"
+           "ConfirmExit=2\r\n"
+           "TabToolTip=1\r\n"
+           "TabNewSelect=-1\r\n"
+           "WebPermitDownLoad=1111111\r\n"
+           "WebPermitSecurity=1x1\r\n"
+           "StartSize=7\r\n"
+           "StartPos=-3\r\n"
+           "TabWidth=12px\r\n"
+           "TabHeight=wide\r\n"
+           "TabProgressColor=a0b0c0\r\n"
+           "ToolProgressColorFour=GGGGGG\r\n"
+           "ToolProgressColorBack=12345\r\n"
+           "[SelectDialog]\r\n"
+           "Action=9\r\n"
+           "BeforeAction=-1\r\n");
+  const TSettings record = Load();
+  EXPECT_FALSE(record.Flag(kFlagConfirmExit));  // 2 is not on
+  EXPECT_TRUE(record.Flag(kFlagTabToolTip));
+  EXPECT_FALSE(record.Flag(kFlagTabNewSelect));
+  for (int i = 0; i < 7; ++i)
+    EXPECT_TRUE(record.Flag(kFlagWebPermitDownLoadFirst + i)) << i;
+  EXPECT_FALSE(record.Flag(kFlagWebPermitDownLoadFirst + 7));  // eighth position missing
+  EXPECT_TRUE(record.Flag(kFlagWebPermitSecurityFirst));
+  EXPECT_FALSE(record.Flag(kFlagWebPermitSecurityFirst + 1));
+  EXPECT_TRUE(record.Flag(kFlagWebPermitSecurityFirst + 2));
+  EXPECT_FALSE(record.Flag(kFlagWebPermitSecurityFirst + 3));
+  EXPECT_EQ(record.startSize, 2);
+  EXPECT_EQ(record.startPos, 0);
+  EXPECT_EQ(record.Int(kIntTabWidth), 12);
+  EXPECT_EQ(record.Int(kIntTabHeight), 0);
+  EXPECT_EQ(record.colours[kColourTabProgress], MakeColour(0xA0, 0xB0, 0xC0));
+  EXPECT_EQ(record.colours[kColourToolProgressFore], kPlatform.activeCaption);
+  EXPECT_EQ(record.colours[kColourToolProgressBack], kPlatform.buttonFace);
+  EXPECT_EQ(record.selectAction, 4);
+  EXPECT_EQ(record.selectBeforeAction, 0);
+}
+
+TEST_F(SettingsFileTest, DamagedFileStillLoadsEveryOtherKey) {
+  std::string bytes = "\x01\x02 binary junk \xFF\xFE\r\n[Broken\r\n=orphan\r\n";
+  bytes += "[ConfigDialog]\r\n";
+  bytes += "this line has no equals sign\r\n";
+  bytes += "WebUserAgentValue=" + std::string(10 * 1024 * 1024, 'u') + "\r\n";
+  bytes += "NameFolder=Ordner \xC3\x28\xA0\xA1 end\r\n";
+  bytes += std::string("NUL\0inside=1\r\n", 14);
+  bytes += "TabOpenMax=33\r\n";
+  bytes += "LayeredMain=1\r\n";
+  bytes += "ValueURL=http://example.com/\r\n";
+  bytes += "LayeredColorKeyValue=\xE2\x82\xAC\xE2\x82\xAC\r\n";
+  WriteRaw("Zelvora.ini", bytes);
+  const TSettings record = Load();
+  EXPECT_EQ(record.strings[0].size(), kProfileStringMax);
+  EXPECT_EQ(record.strings[2], "Ordner \xC3\x28\xA0\xA1 end");
+  EXPECT_EQ(record.Int(kIntTabOpenMax), 33);
+  EXPECT_TRUE(record.Flag(kFlagLayeredMain));
+  EXPECT_EQ(record.strings[5], "http://example.com/");
+  EXPECT_EQ(record.colours[kColourLayeredKey], kPlatform.buttonFace);
+  EXPECT_EQ(record.Int(kIntTabTitleMax), 80);
+}
+
+TSettings NonDefaultRecord() {
+  TSettings record = BaseDefaultSettings(kPlatform);
+  for (std::size_t i = 0; i < record.flags.size(); ++i) {
+    if (i != kFlagGestureEnable && i != kFlagGestureSameDirection)
+      record.flags[i] = record.flags[i] != 0 ? 0 : 1;
+  }
+  for (std::size_t i = 0; i < record.integers.size(); ++i) {
+    if (!kIntegerKeys[i].key.empty())
+      record.integers[i] = static_cast<std::int32_t>(i * 11) - 50;
+  }
+  record.tabActions = {3, 2, 4, 0, 0};
+  for (std::size_t i = 0; i + 1 < record.strings.size(); ++i)
+    record.strings[i] = "value " + std::to_string(i) + " \xE2\x82\xAC";
+  record.startSize = 2;
+  record.startPos = 0;
+  record.colours = {MakeColour(0x0A, 0x0B, 0xCD), MakeColour(0xFF, 0, 0), MakeColour(0, 0xFF, 0),
+                    MakeColour(0x12, 0x34, 0x56)};
+  record.selectAction = 3;
+  record.selectBeforeAction = 2;
+  return record;
+}
+
+TEST_F(SettingsFileTest, SaveThenLoadGivesTheSameRecord) {
+  const TSettings saved = NonDefaultRecord();
+  ASSERT_TRUE(SaveSettings(path_, saved));
+  FlushProfile(path_);
+  SettingsLoadResult result;
+  const TSettings loaded = Load(&result);
+  EXPECT_TRUE(result.fileExisted);
+  ExpectSameRecord(loaded, saved);
+  EXPECT_EQ(ReadProfileString(path_, "ConfigDialog", "TabProgressColor", ""), "0A0BCD");
+  EXPECT_EQ(ReadProfileString(path_, "ConfigDialog", "LayeredColorKeyValue", ""), "123456");
+  EXPECT_EQ(ReadProfileString(path_, "ConfigDialog", "WebPermitDownLoad", ""), "11111101");
+  EXPECT_EQ(ReadProfileString(path_, "ConfigDialog", "TabNewSelect", ""), "0");
+
+  // Keys that do not belong to the record survive a save.
+  WriteProfileString(path_, "ConfigDialog", "ConfigSelect", "3");
+  ASSERT_TRUE(SaveSettings(path_, BaseDefaultSettings(kPlatform)));
+  EXPECT_EQ(ReadProfileInt(path_, "ConfigDialog", "ConfigSelect", 0), 3);
+  EXPECT_FALSE(SaveSettings((folder_ / "missing" / "Zelvora.ini").string(), saved));
+}
+
+TEST_F(SettingsFileTest, SavedKeysCoverEveryNamedTableEntry) {
+  const std::vector<std::string_view> keys = SavedConfigKeyNames();
+  const std::set<std::string_view> unique(keys.begin(), keys.end());
+  EXPECT_EQ(unique.size(), keys.size());
+  std::size_t named = kPermissionStrings.size() + kColourKeys.size() + 2;  // + start modes
+  for (const FlagKey& entry : kFlagKeys)
+    named += entry.key.empty() ? 0 : 1;
+  for (const IntegerKey& entry : kIntegerKeys)
+    named += entry.key.empty() ? 0 : 1;
+  for (const IntegerKey& entry : kTabActionKeys)
+    named += entry.key.empty() ? 0 : 1;
+  for (const StringKey& entry : kStringKeys)
+    named += entry.key.empty() ? 0 : 1;
+  EXPECT_EQ(keys.size(), named);
+  for (std::string_view key : {"WebPermitSecurity", "StartPos", "LayeredOtherValue", "LeftDBClick",
+                               "FileUnTitled", "ToolProgressColorBack", "LayeredColorKey"}) {
+    EXPECT_TRUE(unique.count(key)) << key;
+  }
+  EXPECT_FALSE(unique.count(""));
+
+  ASSERT_TRUE(SaveSettings(path_, BaseDefaultSettings(kPlatform)));
+  const std::vector<std::string> written = ProfileKeyNames(path_, "ConfigDialog");
+  EXPECT_EQ(std::set<std::string_view>(written.begin(), written.end()), unique);
+  EXPECT_EQ(ProfileKeyNames(path_, "SelectDialog"),
+            (std::vector<std::string>{"Action", "BeforeAction"}));
+
+  // The configuration dialog walks the groups by index: pin the places it relies on.
+  EXPECT_EQ(kFlagKeys[37].key, "WebPermitReload");
+  EXPECT_EQ(kFlagKeys[kFlagTabWidthUse].key, "TabWidthUse");
+  EXPECT_EQ(kFlagKeys[42].key, "ModifiedFavorite");
+  EXPECT_EQ(kFlagKeys[kFlagLayeredMain].key, "LayeredMain");
+  EXPECT_EQ(kIntegerKeys[kIntToolFileHistoryMax].key, "ToolFileHistoryMax");
+  EXPECT_EQ(kIntegerKeys[kIntTabWidth].key, "TabWidth");
+  EXPECT_EQ(kStringKeys[7].key, "FileUnTitled");
+}
+
+}  // namespace
+}  // namespace zelvora
