@@ -19,6 +19,8 @@ InstalledCopy::InstalledCopy() {
   folder_ = std::filesystem::temp_directory_path() / ("zelvora-e2e-" + std::to_string(random()));
   std::filesystem::create_directories(folder_);
   std::filesystem::copy_file(ZELVORA_EXECUTABLE, Executable());
+  std::filesystem::create_directories(folder_ / "runtime");
+  std::filesystem::permissions(folder_ / "runtime", std::filesystem::perms::owner_all);
 }
 
 InstalledCopy::~InstalledCopy() {
@@ -28,7 +30,11 @@ InstalledCopy::~InstalledCopy() {
 
 Process::Process(const std::filesystem::path& executable,
                  const std::vector<std::string>& arguments) {
-  std::vector<std::string> environment = {"QT_QPA_PLATFORM=offscreen"};
+  // Each installed copy has its own runtime folder, so the single-instance lock and socket of
+  // one test never meet another's.
+  std::vector<std::string> environment = {
+      "QT_QPA_PLATFORM=offscreen",
+      "XDG_RUNTIME_DIR=" + (executable.parent_path() / "runtime").string()};
   if (::geteuid() == 0) {
     environment.push_back("QTWEBENGINE_DISABLE_SANDBOX=1");
     environment.push_back("QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu");

@@ -32,8 +32,9 @@ std::string InstanceLockPath(std::string_view runtimeFolder, unsigned userId) {
          std::to_string(userId) + ".lock";
 }
 
-std::string InstanceServerName(unsigned userId) {
-  return std::string(kInstanceName) + "-" + std::to_string(userId);
+std::string InstanceSocketPath(std::string_view runtimeFolder, unsigned userId) {
+  return std::string(runtimeFolder) + "/" + std::string(kInstanceName) + "-" +
+         std::to_string(userId) + ".socket";
 }
 
 TInstanceLock::TInstanceLock(const std::string& path) {

@@ -20,9 +20,10 @@ inline constexpr char kMessageAck = 0x06;
 // A longer message is a broken or hostile peer: the connection is dropped.
 inline constexpr std::uint32_t kMaxMessageBytes = 16u << 20;
 
-// The names are per user, so that two users on one machine each keep their own instance.
+// The lock file and the socket live in the user's runtime folder and carry the user id, so that
+// two users on one machine each keep their own instance.
 std::string InstanceLockPath(std::string_view runtimeFolder, unsigned userId);
-std::string InstanceServerName(unsigned userId);
+std::string InstanceSocketPath(std::string_view runtimeFolder, unsigned userId);
 
 class TInstanceLock {
  public:

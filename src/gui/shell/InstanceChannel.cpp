@@ -29,13 +29,13 @@ bool SendAndWaitForAck(QLocalSocket& socket, std::uint32_t code, const std::stri
 
 }  // namespace
 
-InstanceServer::InstanceServer(const std::string& name, Handler handler, QObject* parent)
+InstanceServer::InstanceServer(const std::string& socketPath, Handler handler, QObject* parent)
     : QObject(parent), server_(new QLocalServer(this)), handler_(std::move(handler)) {
   // Only the holder of the instance lock gets here, so a socket left by a crashed instance is
   // stale and may go.
-  QLocalServer::removeServer(QString::fromStdString(name));
+  QLocalServer::removeServer(QString::fromStdString(socketPath));
   server_->setSocketOptions(QLocalServer::UserAccessOption);
-  server_->listen(QString::fromStdString(name));
+  server_->listen(QString::fromStdString(socketPath));
   connect(server_, &QLocalServer::newConnection, this, &InstanceServer::Accept);
 }
 
@@ -62,14 +62,14 @@ void InstanceServer::Accept() {
   }
 }
 
-bool HandOverToRunningInstance(const std::string& serverName, bool bringToFront,
+bool HandOverToRunningInstance(const std::string& socketPath, bool bringToFront,
                                CommandLine& commandLine) {
   QLocalSocket socket;
   QElapsedTimer patience;
   patience.start();
   // The running instance may still be starting up: it holds the lock before it listens.
   for (;;) {
-    socket.connectToServer(QString::fromStdString(serverName));
+    socket.connectToServer(QString::fromStdString(socketPath));
     if (socket.waitForConnected(500))
       break;
     if (patience.elapsed() > kConnectPatienceMs)

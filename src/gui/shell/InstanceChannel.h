@@ -20,7 +20,7 @@ class InstanceServer : public QObject {
   // Called for every message, in order, before it is acknowledged.
   using Handler = std::function<void(std::uint32_t code, const std::string& value)>;
 
-  InstanceServer(const std::string& name, Handler handler, QObject* parent = nullptr);
+  InstanceServer(const std::string& socketPath, Handler handler, QObject* parent = nullptr);
   bool IsListening() const;
 
  private:
@@ -32,7 +32,7 @@ class InstanceServer : public QObject {
 
 // Sends the activation request and every non-empty switch to the running instance, emptying the
 // slots it sent. False when no running instance answered.
-bool HandOverToRunningInstance(const std::string& serverName, bool bringToFront,
+bool HandOverToRunningInstance(const std::string& socketPath, bool bringToFront,
                                CommandLine& commandLine);
 
 }  // namespace zelvora

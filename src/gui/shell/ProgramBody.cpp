@@ -63,18 +63,19 @@ int RunProgram(int argc, char* argv[]) {
       commandLine);
 
   const InstancePolicy policy = ReadInstancePolicy(paths.settingsFile);
+  std::string runtimeFolder = EnvironmentFolder("XDG_RUNTIME_DIR", nullptr);
+  if (runtimeFolder.empty())
+    runtimeFolder = std::filesystem::temp_directory_path().string();
   std::optional<TInstanceLock> lock;
   if (policy.singleInstance) {
-    std::string runtimeFolder = EnvironmentFolder("XDG_RUNTIME_DIR", nullptr);
-    if (runtimeFolder.empty())
-      runtimeFolder = std::filesystem::temp_directory_path().string();
     lock.emplace(InstanceLockPath(runtimeFolder, ::getuid()));
     if (lock->GetState() == TInstanceLock::State::kFailed)
       return EXIT_FAILURE;
     if (lock->GetState() == TInstanceLock::State::kRunning) {
       // A second start: no window, no settings written; its switches go to the running one.
       QCoreApplication application(argc, argv);
-      HandOverToRunningInstance(InstanceServerName(::getuid()), policy.bringToFront, commandLine);
+      HandOverToRunningInstance(InstanceSocketPath(runtimeFolder, ::getuid()), policy.bringToFront,
+                                commandLine);
       return EXIT_SUCCESS;
     }
   }
@@ -91,7 +92,7 @@ int RunProgram(int argc, char* argv[]) {
   std::unique_ptr<InstanceServer> server;
   if (lock) {
     server = std::make_unique<InstanceServer>(
-        InstanceServerName(::getuid()),
+        InstanceSocketPath(runtimeFolder, ::getuid()),
         [&mainWindow](std::uint32_t code, const std::string& value) {
           mainWindow.ReceiveMessage(code, value);
         });

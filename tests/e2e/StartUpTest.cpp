@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <fstream>
+#include <thread>
+
+#include "Process.h"
+#include "core/shell/SettingsFile.h"
+#include "core/shell/UtilFunc.h"
+
+namespace zelvora::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+std::string Login() {
+  return ::getpwuid(::getuid())->pw_name;
+}
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void Write(const fs::path& path, const std::string& content) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+// Starts the copy, lets it come up, ends it with SIGTERM and expects exit code 0.
+void RunAndTerminate(const InstalledCopy& copy, const std::vector<std::string>& arguments = {}) {
+  Process zelvora(copy.Executable(), arguments);
+  ASSERT_FALSE(zelvora.WaitForExit(1500ms).has_value()) << "ended by itself";
+  zelvora.Signal(SIGTERM);
+  const auto status = zelvora.WaitForExit(5s);
+  ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+}
+
+class StartUpTest : public ::testing::Test {
+ protected:
+  fs::path UserFolder() const { return copy_.Folder() / "users" / Login(); }
+  std::string SettingsFile() const { return (UserFolder() / "Zelvora.ini").string(); }
+  std::string Key(std::string_view section, std::string_view key) const {
+    return ReadProfileString(SettingsFile(), section, key, "<absent>");
+  }
+
+  InstalledCopy copy_;
+};
+
+TEST_F(StartUpTest, FirstExitWritesEveryConfigurationKeyAndTheWindowState) {
+  RunAndTerminate(copy_);
+  ASSERT_TRUE(fs::exists(SettingsFile()));
+  const auto written = ProfileKeyNames(SettingsFile(), "ConfigDialog");
+  for (const std::string_view key : SavedConfigKeyNames()) {
+    EXPECT_NE(std::find(written.begin(), written.end(), key), written.end()) << key;
+  }
+  EXPECT_EQ(Key("ConfigDialog", "TabOpenMax"), "20");
+  EXPECT_EQ(Key("ConfigDialog", "TabDelPos"), "1");
+  EXPECT_EQ(Key("ConfigDialog", "WebPermitDownLoad"), "00000010");
+  EXPECT_EQ(Key("ConfigDialog", "ValueProxy"), "127.0.0.1:8080");
+  for (const char* key : {"x", "y", "w", "h", "State", "ShowMenu", "ShowCaption"}) {
+    EXPECT_NE(Key("Zelvora", key), "<absent>") << key;
+  }
+  EXPECT_EQ(Key("Zelvora", "State"), "2");
+  EXPECT_NE(Key("Rebar", "ToolBar"), "<absent>");
+}
+
+TEST_F(StartUpTest, ARefusedUserNameGivesTheUnknownFolder) {
+  RunAndTerminate(copy_, {"/user=a:b"});
+  EXPECT_TRUE(fs::exists(copy_.Folder() / "users" / "unknown" / "Zelvora.ini"));
+  EXPECT_FALSE(fs::exists(UserFolder() / "Zelvora.ini"));
+}
+
+TEST_F(StartUpTest, AnIncompleteSettingsFileReadsByTheFallbacks) {
+  Write(SettingsFile(),
+        "[ConfigDialog]\r\nWebPermitDownLoad=1000001\r\nConfirmExit=2\r\nTabOpenMax=7\r\n"
+        "garbage line without equals\r\n\xFF\xFE\r\n"
+        "[FileFavorite]\r\n0=/tmp/a.dat\r\n2=/tmp/c.dat\r\n");
+  RunAndTerminate(copy_);
+  EXPECT_EQ(Key("ConfigDialog", "TabDelPos"), "0");
+  EXPECT_EQ(Key("ConfigDialog", "WebPermitDownLoad"), "10000010");
+  EXPECT_EQ(Key("ConfigDialog", "ConfirmExit"), "0");
+  EXPECT_EQ(Key("ConfigDialog", "TabOpenMax"), "7");
+  EXPECT_EQ(Key("FileFavorite", "0"), "/tmp/a.dat");
+  EXPECT_EQ(Key("FileFavorite", "1"), "<absent>");
+  EXPECT_EQ(Key("FileFavorite", "2"), "<absent>");
+}
+
+TEST_F(StartUpTest, ASecondStartHandsItsSwitchesOverAndEnds) {
+  Write(SettingsFile(), "[ConfigDialog]\r\nAllowMultiple=0\r\n");
+  Process first(copy_.Executable(), {});
+  ASSERT_FALSE(first.WaitForExit(1500ms).has_value());
+  const std::string before = Read(SettingsFile());
+
+  Process second(copy_.Executable(), {"/show=max"});
+  const auto secondStatus = second.WaitForExit(1s);
+  ASSERT_TRUE(secondStatus.has_value()) << "the second start is still running";
+  EXPECT_TRUE(WIFEXITED(*secondStatus) && WEXITSTATUS(*secondStatus) == 0);
+  EXPECT_EQ(Read(SettingsFile()), before) << "the second start wrote the settings file";
+
+  std::this_thread::sleep_for(300ms);
+  first.Signal(SIGTERM);
+  const auto firstStatus = first.WaitForExit(5s);
+  ASSERT_TRUE(firstStatus && WIFEXITED(*firstStatus) && WEXITSTATUS(*firstStatus) == 0);
+  EXPECT_EQ(Key("Zelvora", "State"), "0");
+}
+
+TEST_F(StartUpTest, WithoutTheSettingASecondStartRunsOnItsOwn) {
+  Process first(copy_.Executable(), {});
+  ASSERT_FALSE(first.WaitForExit(1500ms).has_value());
+  Process second(copy_.Executable(), {"/show=max"});
+  EXPECT_FALSE(second.WaitForExit(1500ms).has_value()) << "the second start ended";
+  second.Signal(SIGTERM);
+  first.Signal(SIGTERM);
+  EXPECT_TRUE(second.WaitForExit(5s).has_value());
+  EXPECT_TRUE(first.WaitForExit(5s).has_value());
+}
+
+}  // namespace
+}  // namespace zelvora::e2e
