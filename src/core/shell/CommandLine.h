@@ -44,7 +44,9 @@ struct CommandLine {
   std::array<std::string, kSwitchCount> switches;
 
   std::string& Slot(SwitchSlot slot) { return switches[static_cast<std::size_t>(slot)]; }
-  const std::string& Slot(SwitchSlot slot) const { return switches[static_cast<std::size_t>(slot)]; }
+  const std::string& Slot(SwitchSlot slot) const {
+    return switches[static_cast<std::size_t>(slot)];
+  }
 };
 
 // The process arguments (without the program itself) as one line, each followed by a blank.

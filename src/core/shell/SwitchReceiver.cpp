@@ -41,7 +41,7 @@ bool DeliverSwitch(int code, std::string_view rawValue, TSwitchTarget& target) {
       IfOnOff(value, [&](bool on) { target.SetStatusBarVisible(on); });
       break;
     case kSwitchToolBar:
-      target.SetToolBarLayout(ToolbarSwitch(value));
+      target.SetToolBarLayout(value);
       break;
     case kSwitchSplit:
       if (const auto position = SplitSwitch(value))

@@ -22,6 +22,7 @@ class TSwitchTarget {
   virtual void SetMenuBarVisible(bool visible) = 0;
   virtual void SetCaptionVisible(bool visible) = 0;
   virtual void SetStatusBarVisible(bool visible) = 0;
+  // A toolbar layout, or "reset" (any case) for the default one.
   virtual void SetToolBarLayout(std::string_view layout) = 0;
   virtual void SetSplitPosition(int position) = 0;
   virtual void SetToolPanelVisible(bool visible) = 0;

@@ -74,13 +74,6 @@ int ShowSwitchState(std::string_view value) {
   return 2;
 }
 
-std::string ToolbarSwitch(std::string_view value) {
-  value = TrimBlanksAndControls(value);
-  if (EqualsIgnoreCase(value, "reset"))
-    return std::string(kDefaultToolBarLayout);
-  return std::string(value);
-}
-
 std::optional<int> SplitSwitch(std::string_view value) {
   const std::optional<int> position = LeadingInteger(TrimBlanksAndControls(value));
   if (!position)

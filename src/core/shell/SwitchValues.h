@@ -12,20 +12,12 @@
 
 namespace zelvora {
 
-// The toolbar with all 19 buttons in order: the "/toolbar=reset" layout and the default of the
-// key "ToolBar" of section "Rebar".
-inline constexpr std::string_view kDefaultToolBarLayout =
-    "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,";
-
 // "ON" or "OFF" in any case; anything else leaves the switch alone.
 std::optional<bool> OnOff(std::string_view value);
 
 // The state numbers of "State": 0 for "max", 1 for "min" (in any case), 2 (restore) for any
 // other value.
 int ShowSwitchState(std::string_view value);
-
-// The layout to build: the default one for "reset" in any case, else the value itself.
-std::string ToolbarSwitch(std::string_view value);
 
 // The leading integer of the value (a splitter position is never negative, so a negative one
 // counts as 0); nullopt when the value does not start with a number.

@@ -48,8 +48,7 @@ TEST(SwitchReceiverTest, EachCodeReachesItsOperationTrimmed) {
   EXPECT_EQ(Deliver(3174, "whatever"), Calls{"show(2)"});
   EXPECT_EQ(Deliver(3175, "800,600\r\n"), Calls{"size(800,600)"});
   EXPECT_EQ(Deliver(3176, "10,20"), Calls{"pos(10,20)"});
-  EXPECT_EQ(Deliver(3180, "RESET"),
-            Calls{"toolbar(0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,)"});
+  EXPECT_EQ(Deliver(3180, " RESET "), Calls{"toolbar(RESET)"});
   EXPECT_EQ(Deliver(3180, "0,-1,4"), Calls{"toolbar(0,-1,4)"});
   EXPECT_EQ(Deliver(3181, "240"), Calls{"split(240)"});
   EXPECT_EQ(Deliver(3184, "main(ON)"), Calls{"layered(main(ON))"});

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "core/shell/SwitchValues.h"
+#include "core/shell/WindowState.h"
 
 namespace zelvora {
 namespace {
@@ -33,9 +34,9 @@ TEST(SwitchValuesTest, SimpleSwitches) {
   EXPECT_EQ(ShowSwitchState("restore"), 2);
   EXPECT_EQ(ShowSwitchState("maximum"), 2);
 
-  EXPECT_EQ(ToolbarSwitch("ReSeT"), kDefaultToolBarLayout);
-  EXPECT_EQ(ToolbarSwitch(" 3,1,-1, "), "3,1,-1,");
-  EXPECT_EQ(ToolbarSwitch("resets"), "resets");
+  EXPECT_EQ(ParseToolbarLayout(" ReSeT "), DefaultToolbarLayout());
+  EXPECT_EQ(ParseToolbarLayout(" 3,1,-1, "), (std::vector<int>{3, 1, -1}));
+  EXPECT_TRUE(ParseToolbarLayout("resets").empty());
 
   EXPECT_EQ(SplitSwitch("200"), 200);
   EXPECT_EQ(SplitSwitch(" 150px"), 150);
