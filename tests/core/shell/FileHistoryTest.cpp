@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "SettingsFileFixture.h"
 #include "core/shell/FileHistory.h"
 #include "core/shell/UtilFunc.h"
 
@@ -13,26 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FileHistoryTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "zelvora-history-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    path_ = (folder_ / "Zelvora.ini").string();
-  }
-  void TearDown() override {
-    FlushProfile(path_);
-    fs::remove_all(folder_);
-  }
-  void WriteRaw(const std::string& bytes) {
-    std::ofstream(path_, std::ios::binary | std::ios::trunc) << bytes;
-    FlushProfile(path_);
-  }
-
-  fs::path folder_;
-  std::string path_;
-};
+class FileHistoryTest : public SettingsFileFixture {};
 
 TEST_F(FileHistoryTest, LoadStopsAtAGapAtADotAndAtTheMaximum) {
   WriteRaw(

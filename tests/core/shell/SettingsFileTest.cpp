@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "SettingsFileFixture.h"
 #include "core/shell/SettingsFile.h"
 #include "core/shell/SettingsTable.h"
 #include "core/shell/UtilFunc.h"
@@ -18,28 +19,16 @@ namespace fs = std::filesystem;
 
 constexpr PlatformColours kPlatform{MakeColour(1, 2, 3), MakeColour(4, 5, 6)};
 
-class SettingsFileTest : public ::testing::Test {
+class SettingsFileTest : public SettingsFileFixture {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "zelvora-settings-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    path_ = (folder_ / "Zelvora.ini").string();
+    SettingsFileFixture::SetUp();
     context_.platform = kPlatform;
     context_.windowWidth = 1024;
     context_.windowHeight = 700;
     context_.windowLeft = 33;
     context_.windowTop = 44;
     context_.userFolder = folder_.string();
-  }
-  void TearDown() override {
-    FlushProfile(path_);
-    fs::remove_all(folder_);
-  }
-
-  void WriteRaw(const std::string& name, const std::string& bytes) {
-    std::ofstream((folder_ / name).string(), std::ios::binary | std::ios::trunc) << bytes;
-    FlushProfile(path_);
   }
 
   TSettings Load(SettingsLoadResult* result = nullptr) {
@@ -50,8 +39,6 @@ class SettingsFileTest : public ::testing::Test {
     return record;
   }
 
-  fs::path folder_;
-  std::string path_;
   SettingsLoadContext context_;
 };
 

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "SettingsFileFixture.h"
 #include "core/shell/UtilFunc.h"
 #include "core/shell/WindowState.h"
 
@@ -13,26 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class WindowStateTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "zelvora-window-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    path_ = (folder_ / "Zelvora.ini").string();
-  }
-  void TearDown() override {
-    FlushProfile(path_);
-    fs::remove_all(folder_);
-  }
-  void WriteRaw(const std::string& bytes) {
-    std::ofstream(path_, std::ios::binary | std::ios::trunc) << bytes;
-    FlushProfile(path_);
-  }
-
-  fs::path folder_;
-  std::string path_;
-};
+class WindowStateTest : public SettingsFileFixture {};
 
 TEST_F(WindowStateTest, WindowSectionLoadsWithDefaultsAndSavesGeometryOnlyWhenNotMaximised) {
   WindowState state;
