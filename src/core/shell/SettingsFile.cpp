@@ -116,7 +116,7 @@ void ReadConfig(const std::string& file, TSettings& record, const SettingsLoadCo
       std::clamp(ReadProfileInt(file, kConfigSection, kStartSizeKey, 0), 0, kStartModeMax);
   record.startPos =
       std::clamp(ReadProfileInt(file, kConfigSection, kStartPosKey, 0), 0, kStartModeMax);
-  // Text that is not a colour keeps the current colour; the old program crashed on it.
+  // Text that is not a colour keeps the current colour rather than failing the whole load.
   for (std::size_t i = 0; i < kColourKeys.size(); ++i) {
     const Colour current = record.colours[i];
     const Colour fallback = i == kColourLayeredKey ? context.platform.buttonFace : current;
@@ -135,8 +135,8 @@ void ReadConfig(const std::string& file, TSettings& record, const SettingsLoadCo
 
 SettingsLoadResult LoadSettings(const std::string& settingsFile, TSettings& record,
                                 const SettingsLoadContext& context) {
-  // Every key is read over the base defaults, not over an empty record as the old program did:
-  // a key an older or hand-edited file lacks then gets its sensible default instead of 0.
+  // Every key is read over the base defaults, not over an empty record: a key that an older or
+  // hand-edited file lacks then gets its sensible default instead of 0.
   record = BaseDefaultSettings(context.platform);
   SettingsLoadResult result;
   std::error_code error;

@@ -1,24 +1,10 @@
 #include "core/shell/StartUp.h"
 
-#include <optional>
-
 #include "core/shell/SettingsTable.h"
 #include "core/shell/UtilFunc.h"
 #include "core/shell/WindowState.h"
 
 namespace zelvora {
-
-namespace {
-
-std::optional<int> OptionalInt(const std::string& file, std::string_view section,
-                               std::string_view key) {
-  const std::string text = ReadProfileString(file, section, key, "");
-  if (text.empty())
-    return std::nullopt;
-  return ParseProfileInt(text, 0);
-}
-
-}  // namespace
 
 InstancePolicy ReadInstancePolicy(const std::string& settingsFile) {
   InstancePolicy policy;
@@ -35,11 +21,11 @@ WindowPlacement ChooseMainWindowPlacement(const std::string& settingsFile,
   input.posSwitch = commandLine.Slot(kSwitchPos);
   input.startSize = ReadProfileInt(settingsFile, kConfigSection, kStartSizeKey, kStartNone);
   input.startPos = ReadProfileInt(settingsFile, kConfigSection, kStartPosKey, kStartNone);
-  input.saved = {OptionalInt(settingsFile, kWindowSection, "w"),
-                 OptionalInt(settingsFile, kWindowSection, "h"),
-                 OptionalInt(settingsFile, kWindowSection, "x"),
-                 OptionalInt(settingsFile, kWindowSection, "y"),
-                 OptionalInt(settingsFile, kWindowSection, "State")};
+  input.saved = {ReadProfileOptionalInt(settingsFile, kWindowSection, "w"),
+                 ReadProfileOptionalInt(settingsFile, kWindowSection, "h"),
+                 ReadProfileOptionalInt(settingsFile, kWindowSection, "x"),
+                 ReadProfileOptionalInt(settingsFile, kWindowSection, "y"),
+                 ReadProfileOptionalInt(settingsFile, kWindowSection, "State")};
   input.startWidth = ReadProfileInt(settingsFile, kConfigSection, "StartWidth", 0);
   input.startHeight = ReadProfileInt(settingsFile, kConfigSection, "StartHeight", 0);
   input.startX = ReadProfileInt(settingsFile, kConfigSection, "StartX", 0);

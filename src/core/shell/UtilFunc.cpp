@@ -204,6 +204,14 @@ int ParseProfileInt(std::string_view value, int defaultValue) {
   return static_cast<int>(std::min(number, static_cast<long long>(INT_MAX)));
 }
 
+std::optional<int> ReadProfileOptionalInt(std::string_view path, std::string_view section,
+                                          std::string_view key) {
+  const std::string text = ReadProfileString(path, section, key, "");
+  if (text.empty())
+    return std::nullopt;
+  return ParseProfileInt(text, 0);
+}
+
 int ReadProfileInt(std::string_view path, std::string_view section, std::string_view key,
                    int defaultValue) {
   section = Name(section);

@@ -11,6 +11,7 @@
 // replaces the file atomically, CR LF line ends, no byte-order mark.
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,9 @@ inline constexpr std::size_t kProfileNameListMax = 16384;
 int ReadProfileInt(std::string_view path, std::string_view section, std::string_view key,
                    int defaultValue);
 int ParseProfileInt(std::string_view value, int defaultValue);
+// The integer, or nothing when the value is absent or empty (for defaults computed later).
+std::optional<int> ReadProfileOptionalInt(std::string_view path, std::string_view section,
+                                          std::string_view key);
 
 // The value cut to kProfileStringMax bytes at a character boundary; an empty result gives
 // `defaultValue` (cut the same way).

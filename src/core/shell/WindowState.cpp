@@ -34,14 +34,6 @@ bool WriteFlag(const std::string& file, std::string_view section, std::string_vi
 }
 
 // The value and whether the key held one at all.
-std::optional<int> ReadOptionalInt(const std::string& file, std::string_view section,
-                                   std::string_view key) {
-  const std::string text = ReadProfileString(file, section, key, "");
-  if (text.empty())
-    return std::nullopt;
-  return ParseProfileInt(text, 0);
-}
-
 std::string BandKey(int index) {
   return std::to_string(index);
 }
@@ -50,10 +42,10 @@ std::string BandKey(int index) {
 
 void WindowState::Load(const std::string& settingsFile, int centredX, int centredY) {
   const auto& file = settingsFile;
-  const std::optional<int> storedX = ReadOptionalInt(file, kWindowSection, "x");
-  const std::optional<int> storedY = ReadOptionalInt(file, kWindowSection, "y");
-  const std::optional<int> storedW = ReadOptionalInt(file, kWindowSection, "w");
-  const std::optional<int> storedH = ReadOptionalInt(file, kWindowSection, "h");
+  const std::optional<int> storedX = ReadProfileOptionalInt(file, kWindowSection, "x");
+  const std::optional<int> storedY = ReadProfileOptionalInt(file, kWindowSection, "y");
+  const std::optional<int> storedW = ReadProfileOptionalInt(file, kWindowSection, "w");
+  const std::optional<int> storedH = ReadProfileOptionalInt(file, kWindowSection, "h");
   const WindowState defaults;
   x = storedX.value_or(centredX);
   y = storedY.value_or(centredY);
@@ -67,7 +59,7 @@ void WindowState::Load(const std::string& settingsFile, int centredX, int centre
   if (state < kWindowMaximised || state > kWindowNormal)
     state = kWindowNormal;
   onTop = ReadFlag(file, kWindowSection, "OnTop", false);
-  split = ReadOptionalInt(file, kWindowSection, "Split");
+  split = ReadProfileOptionalInt(file, kWindowSection, "Split");
   showMenu = ReadFlag(file, kWindowSection, "ShowMenu", true);
   showCaption = ReadFlag(file, kWindowSection, "ShowCaption", true);
   showStatusBar = ReadFlag(file, kWindowSection, "ShowStatusBar", true);
