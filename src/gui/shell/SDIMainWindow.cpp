@@ -7,7 +7,7 @@
 #include <QScreen>
 #include <QStatusBar>
 
-#include "core/input/ThemeMessages.h"
+#include "core/input/ThemeTexts.h"
 #include "core/shell/InstanceLink.h"
 #include "core/shell/SettingsFile.h"
 #include "core/shell/SwitchValues.h"
@@ -157,8 +157,7 @@ void TSDIMainWindow::CloseWithoutQuestions() {
 
 void TSDIMainWindow::closeEvent(QCloseEvent* event) {
   if (askQuestions_ && settings_.Flag(kFlagConfirmExit)) {
-    const QString text = QString::fromUtf8(kBuiltInMessages[kMessageConfirmExit].data(),
-                                           kBuiltInMessages[kMessageConfirmExit].size());
+    const QString text = QString::fromStdString(BuiltInMessage(kMessageConfirmExit));
     if (QMessageBox::question(this, objectName(), text) != QMessageBox::Yes) {
       event->ignore();
       return;

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+
+#include "core/input/GestureRecogniser.h"
+#include "core/shell/UtilFunc.h"
+
+namespace zelvora {
+namespace {
+
+std::string Caption(std::uint16_t command) {
+  return command == 7 ? "&Back\tAlt+Left" : "Re&load (&R)";
+}
+
+GestureRecogniser Enabled(bool allowSameDirection = false, int sensitivity = 30) {
+  GestureRecogniser recogniser;
+  recogniser.Configure({true, allowSameDirection, sensitivity}, {});
+  return recogniser;
+}
+
+// Right, right, down in strokes of 40 pixels; the gesture text afterwards.
+std::string RightRightDown(GestureRecogniser& recogniser) {
+  recogniser.Press(0, 0);
+  recogniser.Move(40, 0, true, Caption);
+  recogniser.Move(80, 0, true, Caption);
+  recogniser.Move(80, 40, true, Caption);
+  return recogniser.State().gestureText;
+}
+
+TEST(GestureRecogniserTest, StrokesNeedTheSensitivity) {
+  GestureRecogniser recogniser = Enabled();
+  recogniser.Press(100, 100);
+  EXPECT_EQ(recogniser.Move(129, 100, true, Caption), std::nullopt);
+  EXPECT_EQ(recogniser.Move(130, 100, true, Caption), "R");
+  // The anchor moved to (130, 100): a diagonal of 40 on both axes counts as vertical.
+  EXPECT_EQ(recogniser.Move(170, 140, true, Caption), "RD");
+  // Moves without the right button, or small drifts, change nothing.
+  EXPECT_EQ(recogniser.Move(0, 140, false, Caption), std::nullopt);
+  EXPECT_EQ(recogniser.Move(155, 140, true, Caption), std::nullopt);
+  EXPECT_EQ(recogniser.Move(140, 140, true, Caption), "RDL");  // drifts add up
+
+  // Far-apart points at the ends of the coordinate range do not overflow.
+  recogniser.Press(INT_MIN, 0);
+  EXPECT_EQ(recogniser.Move(INT_MAX, 0, true, Caption), "R");
+
+  EXPECT_EQ(RightRightDown(recogniser), "RD");
+  recogniser = Enabled(true);
+  EXPECT_EQ(RightRightDown(recogniser), "RRD");
+  // A dropped repeat still moves the anchor, so the next stroke is measured from there.
+  recogniser = Enabled();
+  recogniser.Press(0, 0);
+  recogniser.Move(40, 0, true, Caption);
+  recogniser.Move(200, 0, true, Caption);
+  EXPECT_EQ(recogniser.Move(200, 40, true, Caption), "RD");
+}
+
+TEST(GestureRecogniserTest, BindingsAndRelease) {
+  GestureRecogniser recogniser = Enabled();
+  recogniser.AddBinding(7, "DR");
+  recogniser.AddBinding(8, "DR");
+  recogniser.AddBinding(9, "");
+  recogniser.AddBinding(10, "L");
+  ASSERT_EQ(recogniser.State().bindings->size(), 3u);
+
+  recogniser.Press(0, 0);
+  EXPECT_EQ(recogniser.Move(0, 30, true, Caption), "D");
+  EXPECT_EQ(recogniser.Move(30, 30, true, Caption), "DR Back");
+  GestureEnd end = recogniser.Release();
+  EXPECT_TRUE(end.ended);
+  EXPECT_TRUE(end.swallow);
+  EXPECT_EQ(end.command, 7);
+  EXPECT_FALSE(recogniser.State().active);
+  EXPECT_EQ(recogniser.State().gestureText, "");
+
+  // Matching is on the whole text, case-sensitive: "DRL" is no binding although "L" is.
+  recogniser.Press(0, 0);
+  recogniser.Move(0, 30, true, Caption);
+  recogniser.Move(30, 30, true, Caption);
+  EXPECT_EQ(recogniser.Move(0, 30, true, Caption), "DRL");
+  end = recogniser.Release();
+  EXPECT_TRUE(end.swallow);
+  EXPECT_EQ(end.command, std::nullopt);
+
+  // A plain right click is not swallowed, and a second release is no gesture at all.
+  recogniser.Press(0, 0);
+  recogniser.Move(5, 5, true, Caption);
+  end = recogniser.Release();
+  EXPECT_TRUE(end.ended);
+  EXPECT_FALSE(end.swallow);
+  EXPECT_FALSE(recogniser.Release().ended);
+
+  // Theme labels build the text.
+  recogniser.Configure({true, false, 30}, {"←", "↑", "→", "↓"});
+  recogniser.AddBinding(10, "←");
+  recogniser.Press(0, 0);
+  EXPECT_EQ(recogniser.Move(-30, 0, true, Caption), "← Reload ");
+  EXPECT_EQ(recogniser.Release().command, 10);
+
+  // Disabled: no list, nothing tracked, the release reaches the page.
+  recogniser.Configure({false, false, 30}, {});
+  recogniser.AddBinding(10, "L");
+  EXPECT_FALSE(recogniser.Enabled());
+  recogniser.Press(0, 0);
+  EXPECT_EQ(recogniser.Move(-50, 0, true, Caption), std::nullopt);
+  end = recogniser.Release();
+  EXPECT_FALSE(end.ended || end.swallow || end.command);
+}
+
+TEST(GestureRecogniserTest, CaptionsAndSettings) {
+  EXPECT_EQ(CleanGestureCaption("&Back\tAlt+Left"), "Back");
+  EXPECT_EQ(CleanGestureCaption("Re&load (&R)\tF5"), "Reload ");
+  EXPECT_EQ(CleanGestureCaption("A&&B_&_"), "A&B__");
+
+  std::string folder = (std::filesystem::temp_directory_path() / "zelvora-mouse-XXXXXX").string();
+  ASSERT_NE(mkdtemp(folder.data()), nullptr);
+  const std::string path = folder + "/Theme.ini";
+  const auto write = [&](const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    FlushProfile(path);
+  };
+
+  GestureSettings settings = ReadGestureSettings(path);
+  EXPECT_FALSE(settings.enabled);
+  EXPECT_FALSE(settings.allowSameDirection);
+  EXPECT_EQ(settings.sensitivity, 30);
+
+  write(
+      "[Mouse]\nGestureEnable=1\nGestureDirection=1\nGestureSensitivity=12\n"
+      "[MouseGesture]\nWebBack=DL\n");
+  settings = ReadGestureSettings(path);
+  EXPECT_TRUE(settings.enabled);
+  EXPECT_TRUE(settings.allowSameDirection);
+  EXPECT_EQ(settings.sensitivity, 12);
+  EXPECT_EQ(ReadGestureText(path, "WebBack"), "DL");
+
+  write("[Mouse]\nGestureEnable=2\nGestureDirection=yes\nGestureSensitivity=-5\n");
+  settings = ReadGestureSettings(path);
+  EXPECT_FALSE(settings.enabled);
+  EXPECT_FALSE(settings.allowSameDirection);
+  EXPECT_EQ(settings.sensitivity, 30);
+
+  // Sensitivity 0 from the file would make a move that goes nowhere an upward stroke.
+  write("[Mouse]\nGestureEnable=1\nGestureSensitivity=0\n");
+  GestureRecogniser recogniser;
+  recogniser.Configure(ReadGestureSettings(path), {});
+  recogniser.Press(10, 10);
+  EXPECT_EQ(recogniser.Move(10, 10, true, Caption), std::nullopt);
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace zelvora

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "core/input/ShortcutKeys.h"
+#include "core/shell/UtilFunc.h"
+#include "core/text/Utf8.h"
+
+namespace zelvora {
+namespace {
+
+constexpr std::uint16_t kCtrlAltShift = kAccelControl | kAccelAlt | kAccelShift;
+
+TEST(ShortcutKeysTest, KeyNameTableHasEveryRowOnce) {
+  std::set<std::uint16_t> codes;
+  std::set<std::string> names;
+  for (const TKeyMapRec& row : kKeyNameTable) {
+    codes.insert(row.code);
+    names.insert(AsciiLower(row.name));
+  }
+  EXPECT_EQ(codes.size(), kKeyNameTable.size());
+  EXPECT_EQ(names.size(), kKeyNameTable.size());
+  EXPECT_EQ(VirtualKeyFromName("f24"), 135);
+  EXPECT_EQ(VirtualKeyFromName("vk_oem_102"), 226);
+  EXPECT_EQ(KeyNameFromVirtualKey(13), std::nullopt);  // Enter cannot be bound
+  EXPECT_EQ(VirtualKeyFromCharacter(':'), 186);
+  EXPECT_EQ(VirtualKeyFromCharacter('^'), 222);
+  EXPECT_EQ(VirtualKeyFromCharacter('q'), 81);
+  EXPECT_EQ(VirtualKeyFromCharacter('*'), std::nullopt);
+}
+
+TEST(ShortcutKeysTest, ParsesModifiersInOrderAndKeyNames) {
+  const ShortcutKey f5{kCtrlAltShift, 116};
+  EXPECT_EQ(ParseShortcutKey("ctrl+alt+shift+f5"), f5);
+  EXPECT_EQ(ParseShortcutKey("CTRL+ALT+SHIFT+F5"), f5);
+  EXPECT_EQ(ParseShortcutKey("  Ctrl+Alt+Shift+F5\t"), f5);
+  EXPECT_EQ(ParseShortcutKey("Ctrl+NUM +"), (ShortcutKey{kAccelControl, 107}));
+  EXPECT_EQ(ParseShortcutKey("Alt+Shift+-"), (ShortcutKey{kAccelAlt | kAccelShift, 189}));
+  EXPECT_EQ(ParseShortcutKey("Ctrl+ B "), (ShortcutKey{kAccelControl, 66}));
+  EXPECT_EQ(ParseShortcutKey("Ctrl+Shift+NUM -"), (ShortcutKey{kAccelControl | kAccelShift, 109}));
+
+  EXPECT_EQ(ParseShortcutKey("Alt+Ctrl+A"), std::nullopt);
+  EXPECT_EQ(ParseShortcutKey("Ctrl + A"), std::nullopt);
+  EXPECT_EQ(ParseShortcutKey("Shift+"), std::nullopt);
+  EXPECT_EQ(ParseShortcutKey("Ctrl+Enter"), std::nullopt);
+  EXPECT_EQ(ParseShortcutKey("Ctrl+A\nB"), std::nullopt);
+  // Only ASCII case folding: the long s (U+017F) is no "s".
+  EXPECT_EQ(ParseShortcutKey("\xC5\xBFhift+A"), std::nullopt);
+  EXPECT_EQ(ParseShortcutKey("Ctrl+\xFF"), std::nullopt);
+}
+
+TEST(ShortcutKeysTest, BindingsFirstWinsAndLimit) {
+  ShortcutBindings bindings;
+  EXPECT_TRUE(bindings.Bind("Ctrl+B", 100));
+  EXPECT_FALSE(bindings.Bind("ctrl+b", 200));
+  EXPECT_FALSE(bindings.Bind("Alt+Ctrl+A", 202));
+  // Written differently, the same combination is a second entry; the first one still wins.
+  EXPECT_TRUE(bindings.Bind("Ctrl+ B", 300));
+  EXPECT_EQ(bindings.Table().Find(kAccelControl, 66), 100);
+  EXPECT_EQ(bindings.Table().Find(kAccelControl | kAccelShift, 66), std::nullopt);
+  EXPECT_EQ(bindings.Table().Entries()[0].flags, kAccelControl | kAccelVirtKey);
+
+  bindings.Clear();
+  for (std::size_t i = 0; i < kAccelTableMax; ++i) {
+    const std::string text = ShortcutDisplayText(kAccelControl, kKeyNameTable[i].name);
+    EXPECT_TRUE(bindings.Bind(text, static_cast<std::uint16_t>(i))) << text;
+  }
+  EXPECT_FALSE(bindings.Bind("Alt+Z", 999));
+  EXPECT_EQ(bindings.Table().Entries().size(), kAccelTableMax);
+  EXPECT_EQ(bindings.Table().Find(kAccelAlt, 90), std::nullopt);
+  EXPECT_EQ(bindings.Table().Find(kAccelControl, kKeyNameTable[60].code), 60);
+}
+
+TEST(ShortcutKeysTest, CaptureReadsBackThroughTheParser) {
+  ShortcutKeyCapture capture;
+  capture.Reset();
+  EXPECT_EQ(capture.ModifierDown(kAccelControl), "Ctrl+");
+  EXPECT_EQ(capture.ModifierDown(kAccelShift), "Ctrl+Shift+");
+  EXPECT_EQ(capture.KeyDown(84, false), "Ctrl+Shift+T");
+  capture.ModifierUp(kAccelShift);
+  EXPECT_EQ(capture.KeyDown(85, false), "Ctrl+U");
+  capture.ModifierUp(kAccelControl);
+  EXPECT_EQ(capture.ModifierDown(kAccelAlt), "Alt+U");
+  EXPECT_EQ(capture.KeyDown(13, false), std::nullopt);  // not in the table: text stays
+  EXPECT_EQ(capture.KeyDown(kVirtualKeyDelete, false), "");
+  EXPECT_EQ(capture.KeyDown(kVirtualKeyDelete, true), "Alt+Delete");
+  capture.Reset();
+  EXPECT_EQ(capture.ModifierDown(kAccelShift), "Shift+");
+
+  for (const TKeyMapRec& row : kKeyNameTable) {
+    const std::string text = ShortcutDisplayText(kCtrlAltShift, row.name);
+    EXPECT_EQ(ParseShortcutKey(text), (ShortcutKey{kCtrlAltShift, row.code})) << text;
+  }
+}
+
+TEST(ShortcutKeysTest, ReadsTrimmedTextFromTheme) {
+  std::string folder = (std::filesystem::temp_directory_path() / "zelvora-keys-XXXXXX").string();
+  ASSERT_NE(mkdtemp(folder.data()), nullptr);
+  const std::string path = folder + "/Theme.ini";
+  std::ofstream(path, std::ios::binary) << "[ShortCutKey]\r\nWebBack=\"  Alt+Left \"\r\n";
+  FlushProfile(path);
+  EXPECT_EQ(ReadShortcutKeyText(path, "WebBack"), "Alt+Left");
+  EXPECT_EQ(ReadShortcutKeyText(path, "WebForward"), "");
+  EXPECT_EQ(ReadShortcutKeyText(folder + "/Missing.ini", "WebBack"), "");
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace zelvora

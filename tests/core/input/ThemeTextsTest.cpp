@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "core/input/ThemeTexts.h"
+#include "core/shell/UtilFunc.h"
+
+namespace zelvora {
+namespace {
+
+class ThemeTextsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "zelvora-theme-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+    theme_ = (folder_ / "Deutsch.txt").string();
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+  void WriteTheme(const std::string& bytes) {
+    std::ofstream(theme_, std::ios::binary | std::ios::trunc) << bytes;
+    FlushProfile(theme_);
+  }
+
+  std::filesystem::path folder_;
+  std::string theme_;
+};
+
+TEST(ThemeKeyTest, KeysAndNamesAreDerivedFromTheBuiltInTexts) {
+  EXPECT_EQ(ThemeKey("Stop All"), "StopAll");
+  EXPECT_EQ(ThemeKey("&Whole Words Only"), "WholeWordsOnly");
+  EXPECT_EQ(ThemeKey("Don't Write(&N)"), "DontWrite");
+  EXPECT_EQ(ThemeKey("Chang&e Next"), "ChangeNext");
+  EXPECT_EQ(ThemeKey(" Important Reboot"), "ImportantReboot");
+  EXPECT_EQ(ThemeKey("A\tB(x(y)"), "AB");
+  EXPECT_EQ(ThemeKey("<x>"), "<x>");
+  EXPECT_EQ(ThemeKey(kBuiltInControlLabels[kLabelStartNone]),
+            ThemeKey(kBuiltInControlLabels[kLabelClickNone]));
+  EXPECT_EQ(ThemeKey(kBuiltInControlLabels[kLabelImportantReboot]), "ImportantReboot");
+
+  EXPECT_EQ(PlainActionName("Edit && Copy(&E)"), "Edit & Copy");
+  EXPECT_EQ(PlainActionName("&Search(&S)"), "Search");
+  EXPECT_EQ(PlainActionName("Open &URL"), "Open URL");
+  EXPECT_EQ(PlainActionName("A & B &"), "A & B &");
+}
+
+TEST(ThemeKeyTest, MessageEscapesAndBuiltInMessagesDecode) {
+  EXPECT_EQ(DecodeMessageEscapes("Two\\nLines"), "Two\r\nLines");
+  EXPECT_EQ(DecodeMessageEscapes("\\sA\\tB\\s"), " A\tB ");
+  EXPECT_EQ(DecodeMessageEscapes("C:\\x\\"), "C:\\x\\");
+  EXPECT_EQ(BuiltInMessage(kMessageConfirmExit), "Do you wish to exit?\r\n");
+  EXPECT_EQ(BuiltInMessage(kMessageUnclosedClass),
+            "At position %1 was found opening '[' without\r\n\r\ncorresponding closing ']'");
+  EXPECT_EQ(BuiltInMessage(kMessageModified),
+            "\"%1\" has been modified.\r\n\r\nDo you wish to write changes ?");
+}
+
+TEST_F(ThemeTextsTest, WithoutAThemeEveryTextIsBuiltIn) {
+  for (const TThemeTexts& texts : {TThemeTexts(), [&] {
+                                     TThemeTexts loaded;
+                                     loaded.Load(theme_);  // the file does not exist
+                                     return loaded;
+                                   }()}) {
+    EXPECT_EQ(texts.AboutText(), "Theme: --- by unknown");
+    EXPECT_EQ(texts.ToolPanelTreeName(kToolPanelAnalysis), "Analysis");
+    EXPECT_EQ(texts.FileHistoryCaption(), "&File History");
+    EXPECT_EQ(texts.ConfigPageName(kConfigPageAddressBar), "AddresBar");
+    EXPECT_EQ(texts.ButtonTips(ButtonGroup::kToolbar).size(), 19u);
+    EXPECT_EQ(texts.ButtonTips(ButtonGroup::kToolbar)[18], "Favorite Add");
+    EXPECT_EQ(texts.ButtonTips(ButtonGroup::kSecurity)[6], "Secure 128BIT");
+    EXPECT_EQ(texts.ButtonTips(ButtonGroup::kTwoState)[1], "Effective");
+    EXPECT_EQ(texts.Label(kLabelKeyWord), "KeyWord");
+    EXPECT_EQ(texts.Label(kLabelDontWrite), "Don't Write(&N)");
+    EXPECT_EQ(texts.Label(kLabelBaseReset), "Base Reset");
+    EXPECT_EQ(texts.Label(kLabelCross), "x");
+    EXPECT_EQ(texts.Label(kLabelHour), ":");
+    EXPECT_EQ(texts.Label(kLabelMin), ":");
+    EXPECT_EQ(texts.Label(kLabelSec), "");
+    EXPECT_EQ(texts.Label(kLabelImportantReboot), " [ Important Reboot]");
+    EXPECT_EQ(texts.Message(kMessageWorkFinished), "Work finished. :-)");
+    EXPECT_EQ(texts.Message(kMessageConfirmExit), "Do you wish to exit?\r\n");
+  }
+}
+
+TEST_F(ThemeTextsTest, ThemeValuesOverrideAndSharedKeysShareThem) {
+  WriteTheme(
+      "[Theme]\r\nTitle=Deutsch\r\nAuthor=Jan\r\n"
+      "[Menu]\r\nFavorite=Favoriten\r\nProxy=\r\n"
+      "[Button]\r\nStopAll=Halt\r\nSecure128BIT=Sicher\r\nEffective=Aktiv\r\n"
+      "[ControlLabel]\r\nDontWrite=Nicht schreiben\r\nNone=Keine\r\nHour=Std\r\n<x>=\r\n"
+      "Sec=Sec\r\nImportantReboot=Neustart n\xC3\xB6tig\r\nTreeAddresBar=Adressleiste\r\n"
+      "FileHistory=&Verlauf\r\n"
+      "[Message]\r\n9=Beenden?\\nWirklich\r\n4=\\s%1\\tge\xC3\xA4ndert.\r\n");
+  TThemeTexts texts;
+  texts.Load(theme_);
+  EXPECT_EQ(texts.AboutText(), "Theme: Deutsch by Jan");
+  EXPECT_EQ(texts.ToolPanelTreeName(kToolPanelFavorite), "Favoriten");
+  EXPECT_EQ(texts.ToolPanelTreeName(kToolPanelProxy), "Proxy");
+  EXPECT_EQ(texts.FileHistoryCaption(), "&Verlauf");
+  EXPECT_EQ(texts.ButtonTips(ButtonGroup::kToolbar)[3], "Halt");
+  EXPECT_EQ(texts.ButtonTips(ButtonGroup::kToolbar)[2], "Stop");
+  EXPECT_EQ(texts.ButtonTips(ButtonGroup::kSecurity)[6], "Sicher");
+  EXPECT_EQ(texts.ButtonTips(ButtonGroup::kTwoState)[1], "Aktiv");
+  EXPECT_EQ(texts.Label(kLabelDontWrite), "Nicht schreiben");
+  EXPECT_EQ(texts.Label(kLabelStartNone), "Keine");
+  EXPECT_EQ(texts.Label(kLabelClickNone), "Keine");
+  EXPECT_EQ(texts.ConfigPageName(kConfigPageAddressBar), "Adressleiste");
+  EXPECT_EQ(texts.ConfigPageName(kConfigPageTheme), "Theme");
+  // Replaced only where the theme left the built-in text (absent, empty or repeated).
+  EXPECT_EQ(texts.Label(kLabelHour), "Std");
+  EXPECT_EQ(texts.Label(kLabelMin), ":");
+  EXPECT_EQ(texts.Label(kLabelCross), "x");
+  EXPECT_EQ(texts.Label(kLabelSec), "");
+  EXPECT_EQ(texts.Label(kLabelImportantReboot), " [Neustart n\xC3\xB6tig]");
+  EXPECT_EQ(texts.Message(kMessageConfirmExit), "Beenden?\r\nWirklich");
+  EXPECT_EQ(texts.Message(kMessageModified), " %1\tge\xC3\xA4ndert.");
+  EXPECT_EQ(texts.Message(kMessageWorkingNow), "Working now.");
+
+  // Applying the labels page again must not wrap the notice twice.
+  texts.LoadControlLabels(theme_);
+  EXPECT_EQ(texts.Label(kLabelImportantReboot), " [Neustart n\xC3\xB6tig]");
+  WriteTheme("[ControlLabel]\r\nHour=Std\r\n");
+  texts.LoadControlLabels(theme_);
+  EXPECT_EQ(texts.Label(kLabelImportantReboot), " [ Important Reboot]");
+  EXPECT_EQ(texts.Label(kLabelDontWrite), "Don't Write(&N)");
+  EXPECT_EQ(texts.ButtonTips(ButtonGroup::kToolbar)[3], "Halt");  // not re-read
+}
+
+TEST_F(ThemeTextsTest, MalformedThemeLoadsWhatParsesAndFallsBackOnEmptyValues) {
+  std::string longCaption;
+  for (int i = 0; i < 500; ++i)
+    longCaption += "\xC3\xA4";  // 1,000 bytes of two-byte characters
+  WriteTheme(
+      "garbage before any section\r\n"
+      "[button]\r\n"
+      "stopall=Halt\r\nREFRESH=\r\nHome=   \r\n=orphan\r\nno equals sign here\r\n"
+      "Back=\xFF\xFE\x80zur\xC3\r\n"
+      "[ControlLabel\r\n"  // a header without its "]" still opens the section
+      "Forward=Vor\r\n"
+      "[MENU]\r\n"
+      "WebBack=" +
+      longCaption +
+      "\r\n"
+      "FileOpen=&Open...\\tCtrl+O\\s\\s\r\n"
+      "FileMenu=&Datei\\s\r\n"
+      "Blank=\\s\r\n");
+  TThemeTexts texts;
+  texts.Load(theme_);
+  const auto toolbar = texts.ButtonTips(ButtonGroup::kToolbar);
+  EXPECT_EQ(toolbar[3], "Halt");
+  EXPECT_EQ(toolbar[5], "Refresh All");
+  EXPECT_EQ(toolbar[4], "Refresh");
+  EXPECT_EQ(toolbar[6], "Home");
+  EXPECT_EQ(toolbar[0], "\xFF\xFE\x80zur\xC3");  // kept byte for byte
+  EXPECT_EQ(texts.Label(kLabelForward), "Vor");
+  EXPECT_EQ(toolbar[1], "Forward");
+
+  const std::string cut = ReadMenuCaption(theme_, "webback", "&Back");
+  EXPECT_EQ(cut.size(), 258u);
+  EXPECT_EQ(cut, longCaption.substr(0, 258));
+  EXPECT_EQ(ReadMenuCaption(theme_, "FileOpen", "&Open"), "&Open...\tCtrl+O");
+  EXPECT_EQ(ReadMenuCaption(theme_, "FileSave", "&Save\\tCtrl+S "), "&Save\tCtrl+S");
+  EXPECT_EQ(ReadMenuCaption(theme_, "Blank", "Built-in"), "");
+  EXPECT_EQ(ReadMenuBarCaption(theme_, "FileMenu", "&File"), "&Datei\\s");
+  EXPECT_EQ(ReadMenuBarCaption(theme_, "ViewMenu", "&View"), "&View");
+  EXPECT_EQ(ReadMenuBarCaption("", "FileMenu", "&File"), "&File");
+}
+
+}  // namespace
+}  // namespace zelvora

@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/shell/MenuModel.h"
+
+namespace zelvora {
+namespace {
+
+class FakeTheme : public MenuThemeSource {
+ public:
+  std::map<std::string, std::string, std::less<>> captions;
+  std::map<std::string, std::string, std::less<>> barCaptions;
+  std::map<std::string, std::string, std::less<>> shortcuts;
+  std::map<std::string, std::string, std::less<>> gestures;
+  std::string label = "&File History";
+  int gestureReads = 0;
+
+  std::string MenuCaption(std::string_view name, std::string_view builtIn) override {
+    return Lookup(captions, name, builtIn);
+  }
+  std::string MenuBarCaption(std::string_view name, std::string_view builtIn) override {
+    return Lookup(barCaptions, name, builtIn);
+  }
+  std::string ShortcutText(std::string_view name) override { return Lookup(shortcuts, name, {}); }
+  std::string GestureText(std::string_view name) override {
+    ++gestureReads;
+    return Lookup(gestures, name, {});
+  }
+  std::string FileHistoryLabel() override { return label; }
+
+ private:
+  static std::string Lookup(const std::map<std::string, std::string, std::less<>>& map,
+                            std::string_view name, std::string_view fallback) {
+    const auto it = map.find(name);
+    return std::string(it != map.end() ? std::string_view(it->second) : fallback);
+  }
+};
+
+// A popup as short lines: "id text" for items, "-" for separators, ">popup text" for submenus.
+std::vector<std::string> Describe(const MenuPopup& popup) {
+  std::vector<std::string> lines;
+  for (const MenuEntry& entry : popup.entries) {
+    switch (entry.kind) {
+      case MenuEntryKind::kItem:
+        lines.push_back(std::to_string(entry.id) + " " + entry.Text());
+        break;
+      case MenuEntryKind::kSeparator:
+        lines.push_back(entry.id == kSeparatorId ? "-" : "-?");
+        break;
+      case MenuEntryKind::kSubmenu:
+        lines.push_back(">" + std::to_string(entry.popup) + " " + entry.caption);
+        break;
+    }
+  }
+  return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(MenuModelTest, BuiltInMenusPutEveryInsertWhereItBelongs) {
+  const MenuModel model = BuildMenus(MenuBuildOptions{});
+
+  std::vector<std::pair<int, std::string>> bar;
+  for (const MenuBarEntry& entry : model.menuBar) {
+    bar.emplace_back(entry.popup, entry.caption + "|" + entry.themeKey);
+  }
+  EXPECT_EQ(bar, (std::vector<std::pair<int, std::string>>{{0, "&File|FileMenu"},
+                                                           {5, "&DISPLAY|DISPLAYMenu"},
+                                                           {6, "&Tool|ToolMenu"},
+                                                           {7, "&Script|ScriptMenu"},
+                                                           {1, "&Tab|TabMenu"},
+                                                           {8, "&System|SystemMenu"},
+                                                           {9, "&Help..|HELPMenu"}}));
+
+  EXPECT_EQ(Describe(model.popups[kMenuFile]),
+            (Lines{"3002 &New", "3003 &ClipNew", "-", "3004 Open", "3017 Write As", "3014 Close",
+                   "-", "3031 Tab Url Restore", "3032 Tab Url Write As", ">17 &File History",
+                   "5874 File History Delete", "-", "3019 Print Config", "3020 Print",
+                   "3021 Print Preview", "-", "3022 Property", "3018 OFF Line", "200 &Exit"}));
+  EXPECT_EQ(Describe(model.popups[kMenuToolPanel]),
+            (Lines{"3079 Favorite", "3080 History", "3081 Analysis", "3082 Proxy", "-", "3083 Edit",
+                   "-", "3084 Open", "3085 Write", "3086 Write as", "3087 Restore", "-",
+                   ">15 &File History", "5875 File History Delete", "-", "3088 New"}));
+  EXPECT_EQ(Describe(model.popups[kMenuScript]),
+            (Lines{"4771 New", "-", "4772 Edit", "4773 Open", "-", ">19 &File History",
+                   "5877 File History Delete", "-"}));
+  EXPECT_EQ(Describe(model.popups[kMenuSelectAction]),
+            (Lines{"3224 None", "-", "3225 Copy", "3226 Url Open", "3227 Edit && Copy",
+                   "3228 Edit && Url Open"}));
+  EXPECT_EQ(Describe(model.popups[kMenuSelectBeforeAction]),
+            (Lines{"3230 None", "-", "3231 Open Select Dialog", "3232 Select Menu"}));
+
+  const Lines display = Describe(model.popups[kMenuDisplay]);
+  ASSERT_EQ(display.size(), 22u);
+  EXPECT_EQ(display[8], ">10 CharSize");
+  EXPECT_EQ(display[20], ">12 Select Action");
+  EXPECT_EQ(display[21], ">13 Select Before Action");
+  EXPECT_EQ(display[16], "3027 Search Prev");
+
+  EXPECT_EQ(Describe(model.popups[kPopupStandardMenu]),
+            (Lines{">0 &File", ">5 &DISPLAY", ">6 &Tool", ">7 &Script", ">1 &Tab", ">8 &System",
+                   ">9 &Help..", "-", "200 &Exit"}));
+
+  const std::pair<int, std::uint16_t> bases[] = {
+      {0, 3001},  {1, 3055},  {2, 3037},  {3, 3037},  {4, 3055},  {5, 3042},  {6, 3048},
+      {7, 3054},  {8, 3061},  {9, 3149},  {10, 3148}, {11, 3078}, {12, 3223}, {13, 3229},
+      {14, 3233}, {15, 3268}, {16, 3568}, {17, 3868}, {18, 4171}, {19, 4468}, {20, 5878}};
+  for (const auto& [popup, base] : bases) {
+    EXPECT_TRUE(model.popups[popup].exists) << popup;
+    EXPECT_EQ(model.popups[popup].baseId, base) << popup;
+  }
+  for (int popup : {15, 16, 17, 18, 19}) {
+    EXPECT_TRUE(model.popups[popup].entries.empty()) << popup;
+  }
+  EXPECT_FALSE(model.popups[kMenuListViewContext].exists);
+  EXPECT_EQ(Describe(model.popups[kMenuTreeContext]).size(), 31u);
+  EXPECT_EQ(Describe(model.popups[kMenuTabContext]).size(), 28u);
+  EXPECT_EQ(model.selectActionCaptions,
+            (std::array<std::string, 6>{"Select Action", "None", "Copy", "Url Open", "Edit && Copy",
+                                        "Edit && Url Open"}));
+}
+
+TEST(MenuModelTest, ThemeTextsReachEveryRowOfTheirName) {
+  FakeTheme theme;
+  theme.captions["NewTab"] = "Open &Tab   ";
+  theme.captions["FileHistoryDelete"] = "Forget Files";
+  theme.captions["SelectAction"] = "On &Select (mouse)";
+  theme.captions["FileMenu"] = "ignored for the bar";
+  theme.barCaptions["FileMenu"] = "&Files ";
+  theme.shortcuts["NewTab"] = " Ctrl+T ";
+  theme.shortcuts["FileHistoryDelete"] = "Bogus+Key";
+  theme.shortcuts["Exit"] = "Alt+F4";
+  theme.shortcuts["FileMenu"] = "Ctrl+F";
+  theme.gestures["WebBack"] = "L";
+  theme.label = "Recent";
+
+  std::vector<std::pair<std::uint16_t, std::string>> offered;
+  std::vector<std::pair<std::uint16_t, std::string>> gestures;
+  MenuBuildOptions options;
+  options.theme = &theme;
+  options.addShortcut = [&](std::uint16_t id, std::string_view keyText) {
+    offered.emplace_back(id, std::string(keyText));
+    return keyText != "Bogus+Key";
+  };
+  options.addGesture = [&](std::uint16_t id, std::string_view gesture) {
+    gestures.emplace_back(id, std::string(gesture));
+  };
+
+  MenuModel model = BuildMenus(options);
+  EXPECT_EQ(Describe(model.popups[kMenuFile])[0], "3002 Open &Tab\tCtrl+T");
+  EXPECT_EQ(Describe(model.popups[kMenuTab])[0], "3002 Open &Tab\tCtrl+T");
+  // A refused key still shows its text; the items that borrow the caption do not take the key.
+  EXPECT_EQ(Describe(model.popups[kMenuFile])[10], "5874 Forget Files\tBogus+Key");
+  EXPECT_EQ(Describe(model.popups[kMenuToolPanel])[13], "5875 Forget Files");
+  EXPECT_EQ(Describe(model.popups[kMenuScript])[6], "5877 Forget Files");
+  EXPECT_EQ(Describe(model.popups[kMenuScript])[5], ">19 Recent");
+  EXPECT_EQ(Describe(model.popups[kMenuFile])[9], ">17 Recent");
+  EXPECT_EQ(Describe(model.popups[kMenuDisplay])[20], ">12 On &Select (mouse)");
+  EXPECT_EQ(model.menuBar[0].caption, "&Files ");
+  EXPECT_EQ(Describe(model.popups[kPopupStandardMenu]).front(), ">0 &Files ");
+  EXPECT_EQ(Describe(model.popups[kPopupStandardMenu]).back(), "200 &Exit\tAlt+F4");
+  EXPECT_EQ(model.selectActionCaptions[0], "On Select ");
+
+  // Both NewTab rows are offered; the menu-bar row's key is not a command.
+  EXPECT_EQ(offered,
+            (std::vector<std::pair<std::uint16_t, std::string>>{
+                {3002, "Ctrl+T"}, {5874, "Bogus+Key"}, {200, "Alt+F4"}, {3002, "Ctrl+T"}}));
+  EXPECT_TRUE(gestures.empty());
+  EXPECT_EQ(theme.gestureReads, 0);
+
+  options.gesturesEnabled = true;
+  model = BuildMenus(options);
+  EXPECT_EQ(gestures, (std::vector<std::pair<std::uint16_t, std::string>>{{3069, "L"}}));
+  EXPECT_GT(theme.gestureReads, 100);
+
+  // The configuration dialog walks its own block with the same rules.
+  MenuModel dialog;
+  theme.captions["CFGListViewCut"] = "Cu&t Rows";
+  BuildMenuBlock(dialog, BlockRows(kListViewContextBlock), false, options);
+  EXPECT_TRUE(dialog.menuBar.empty());
+  EXPECT_EQ(dialog.popups[kMenuListViewContext].baseId, 3172);
+  EXPECT_EQ(Describe(dialog.popups[kMenuListViewContext]),
+            (Lines{"3166 &Copy", "3167 Cu&t Rows", "3168 &Paste", "3170 &Delete", "-",
+                   "3171 &All Select"}));
+
+  // Rows of a popup that was never begun go nowhere.
+  MenuModel orphan;
+  BuildMenuBlock(orphan, BlockRows(kListViewContextBlock).subspan(1), true, options);
+  EXPECT_FALSE(orphan.popups[kMenuListViewContext].exists);
+  EXPECT_TRUE(orphan.popups[kMenuListViewContext].entries.empty());
+}
+
+TEST(MenuModelTest, CaptionsAreCleanedForFeedback) {
+  EXPECT_EQ(CleanCommandCaption("&New\tCtrl+N"), "New");
+  EXPECT_EQ(CleanCommandCaption("Maximum(&1)"), "Maximum");
+  EXPECT_EQ(CleanCommandCaption("&Delete(History too)"), "Delete");
+  EXPECT_EQ(CleanCommandCaption("Close &Excluding This Tab"), "Close Excluding This Tab");
+  EXPECT_EQ(CleanCommandCaption("Title & Url Copy"), "Title & Url Copy");
+  EXPECT_EQ(CleanCommandCaption("Edit && Copy"), "Edit && Copy");
+  EXPECT_EQ(CleanCommandCaption("(&x)"), "");
+  EXPECT_EQ(CleanCommandCaption(""), "");
+
+  FakeTheme theme;
+  theme.shortcuts["WebBack"] = "Alt+Left";
+  theme.captions["ProxyNameCopy"] = "Copy &Name";
+  MenuBuildOptions options;
+  options.theme = &theme;
+  const MenuModel model = BuildMenus(options);
+  EXPECT_EQ(CaptionOfCommand(model, 3069), "Go Back");
+  EXPECT_EQ(CaptionOfCommand(model, 3155), "CharSize");
+  EXPECT_EQ(CaptionOfCommand(model, 3143), "Maximum");
+  // Menu-bar popups are searched before the context menus, which are searched by number.
+  EXPECT_EQ(CaptionOfCommand(model, 3014), "Close");
+  EXPECT_EQ(CaptionOfCommand(model, 3092), "Title Copy");
+  EXPECT_EQ(CaptionOfCommand(model, 3109), "Proxy Add");
+  EXPECT_EQ(CaptionOfCommand(model, 3237), "New");
+  EXPECT_EQ(CaptionOfCommand(model, 4772), "Edit");
+  EXPECT_EQ(CaptionOfCommand(model, 3171), "");
+  EXPECT_EQ(CaptionOfCommand(model, 0), "");
+  EXPECT_EQ(CaptionOfCommand(model, 9999), "");
+  ASSERT_NE(FindMenuEntry(model, 3156), nullptr);
+  EXPECT_EQ(FindMenuEntry(model, 3156)->popup, kMenuSelectAction);
+}
+
+TEST(MenuModelTest, FileHistoryCaptionsKeepToFortyCharacters) {
+  EXPECT_EQ(FileHistoryCaption("C:\\tabs\\a.dat"), "C:\\tabs\\a.dat");
+  EXPECT_EQ(FileHistoryCaption("C:tabs.dat"), "C:\\tabs.dat");
+  EXPECT_EQ(FileHistoryCaption("/home/me/a.dat"), "/home/me/a.dat");
+  // 40 characters stay; at 41 dropping "Users" is enough, at 43 "someone" goes too.
+  EXPECT_EQ(FileHistoryCaption("D:\\Users\\someone\\Zelvora\\lists\\Tabs.dat1"),
+            "D:\\Users\\someone\\Zelvora\\lists\\Tabs.dat1");
+  EXPECT_EQ(FileHistoryCaption("D:\\Users\\someone\\Zelvora\\lists\\Tabs.dat12"),
+            "D:\\...\\someone\\Zelvora\\lists\\Tabs.dat12");
+  EXPECT_EQ(FileHistoryCaption("D:\\Users\\someone\\Zelvora\\lists\\Tabs.dat1234"),
+            "D:\\...\\Zelvora\\lists\\Tabs.dat1234");
+  EXPECT_EQ(FileHistoryCaption("D:\\Users\\someone\\Zelvora\\tab lists\\Weekend reading.dat"),
+            "D:\\...\\tab lists\\Weekend reading.dat");
+  EXPECT_EQ(FileHistoryCaption("/home/someone/.local/share/zelvora/lists/Morning.dat"),
+            "/.../share/zelvora/lists/Morning.dat");
+  EXPECT_EQ(FileHistoryCaption("C:/mixed\\separators/over/forty/characters/x.dat"),
+            "C:/.../over/forty/characters/x.dat");
+  EXPECT_EQ(FileHistoryCaption("relative/folders/that/run/on/and/on/file.txt"),
+            ".../folders/that/run/on/and/on/file.txt");
+  // The name alone is too long for "\...\": the drive goes, then the name is cut.
+  EXPECT_EQ(FileHistoryCaption("E:\\lists\\A name of thirty-eight characters.dat"),
+            "A name of thirty-eight characters.dat");
+  const std::string longName(60, 'n');
+  EXPECT_EQ(FileHistoryCaption("E:\\lists\\" + longName), std::string(37, 'n') + "...");
+  EXPECT_EQ(FileHistoryCaption("/" + longName), std::string(37, 'n') + "...");
+  // Characters, not bytes: 39 two-byte letters fit, and a cut never splits one.
+  std::string umlauts;
+  for (int i = 0; i < 45; ++i) {
+    umlauts += "\xC3\xA4";
+  }
+  EXPECT_EQ(FileHistoryCaption(umlauts.substr(0, 78)), umlauts.substr(0, 78));
+  EXPECT_EQ(FileHistoryCaption(umlauts), umlauts.substr(0, 74) + "...");
+  EXPECT_EQ(FileHistoryCaption("/Tom & Jerry/list.dat"), "/Tom && Jerry/list.dat");
+  EXPECT_EQ(FileHistoryCaption(""), "");
+
+  const std::vector<std::string> entries = {"/a/one.dat", "  ", "/a/three.dat  ", "/a/four.dat"};
+  std::vector<std::string> items;
+  for (const MenuEntry& item : FileHistoryItems(entries, kTabFileHistoryIds)) {
+    items.push_back(std::to_string(item.id) + " " + item.Text());
+  }
+  EXPECT_EQ(items, (Lines{"3869 /a/one.dat", "3871 /a/three.dat", "3872 /a/four.dat"}));
+  const std::vector<std::string> many(300, "/x.dat");
+  const auto capped = FileHistoryItems(many, kScriptFileHistoryIds);
+  ASSERT_EQ(capped.size(), 199u);
+  EXPECT_EQ(capped.front().id, 4469);
+  EXPECT_EQ(capped.back().id, 4667);
+}
+
+}  // namespace
+}  // namespace zelvora
