@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "core/shell/MenuModel.h"
 #include "core/shell/UtilFunc.h"
-#include "core/text/Regex.h"
 
 namespace zelvora {
 
@@ -45,12 +45,6 @@ const std::string& GestureLabels::ForDirection(int direction) const {
 
 std::string ReadGestureText(std::string_view themePath, std::string_view keyName) {
   return ReadProfileString(themePath, kGestureSection, keyName, "");
-}
-
-std::string CleanGestureCaption(std::string_view caption) {
-  caption = caption.substr(0, caption.find('\t'));
-  caption = caption.substr(0, caption.find('('));
-  return RegexReplaceAll(R"(&(\w))", caption, "$1");
 }
 
 void GestureRecogniser::Configure(const GestureSettings& settings, GestureLabels labels) {
@@ -116,7 +110,7 @@ std::optional<std::string> GestureRecogniser::Emit(int direction, const CaptionL
     return state_.gestureText;
   state_.matchedCommand = binding->command;
   const std::string commandCaption = caption ? caption(binding->command) : std::string();
-  return state_.gestureText + " " + CleanGestureCaption(commandCaption);
+  return state_.gestureText + " " + CleanCommandCaption(commandCaption);
 }
 
 GestureEnd GestureRecogniser::Release() {

@@ -53,10 +53,6 @@ struct GestureLabels {
 // unbound).
 std::string ReadGestureText(std::string_view themePath, std::string_view keyName);
 
-// A menu caption as the status bar shows it: cut at the first tab (the shortcut key text) and
-// before the first "(", and "&" dropped before a letter, digit or underscore.
-std::string CleanGestureCaption(std::string_view caption);
-
 struct TMouseGestureRec {
   std::uint16_t command = 0;
   std::string gesture;

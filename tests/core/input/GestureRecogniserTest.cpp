@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "core/input/GestureRecogniser.h"
+#include "core/shell/MenuModel.h"
 #include "core/shell/UtilFunc.h"
 
 namespace zelvora {
@@ -110,9 +111,9 @@ TEST(GestureRecogniserTest, BindingsAndRelease) {
 }
 
 TEST(GestureRecogniserTest, CaptionsAndSettings) {
-  EXPECT_EQ(CleanGestureCaption("&Back\tAlt+Left"), "Back");
-  EXPECT_EQ(CleanGestureCaption("Re&load (&R)\tF5"), "Reload ");
-  EXPECT_EQ(CleanGestureCaption("A&&B_&_"), "A&B__");
+  EXPECT_EQ(CleanCommandCaption("&Back\tAlt+Left"), "Back");
+  EXPECT_EQ(CleanCommandCaption("Re&load (&R)\tF5"), "Reload ");
+  EXPECT_EQ(CleanCommandCaption("A&&B_&_"), "A&B__");
 
   std::string folder = (std::filesystem::temp_directory_path() / "zelvora-mouse-XXXXXX").string();
   ASSERT_NE(mkdtemp(folder.data()), nullptr);
