@@ -63,6 +63,7 @@ enum MenuNumber : int {
 // Ids of table rows that the menu build refers to by number.
 inline constexpr std::uint16_t kSeparatorId = 3152;
 inline constexpr std::uint16_t kExitId = 200;
+inline constexpr std::uint16_t kAboutId = 3151;
 inline constexpr std::uint16_t kPrintConfigId = 3019;
 inline constexpr std::uint16_t kFavoriteEditId = 3083;
 inline constexpr std::uint16_t kFavoriteOpenId = 3084;

@@ -2,16 +2,21 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "core/input/ThemeTexts.h"
 #include "core/shell/InstanceLink.h"
 #include "core/shell/SettingsFile.h"
 #include "core/shell/SwitchValues.h"
 #include "core/shell/UtilFunc.h"
+#include "gui/input/InputFilter.h"
+#include "gui/shell/MainMenus.h"
 
 namespace zelvora {
 
@@ -48,9 +53,97 @@ TSDIMainWindow::TSDIMainWindow(const TPaths& paths, CommandLine& commandLine,
   setWindowTitle(objectName());
   setMinimumSize(kMainWindowMinWidth, kMainWindowMinHeight);
   setGeometry(placement.rect.x, placement.rect.y, placement.rect.width, placement.rect.height);
-  menuBar();
+  // The page area: the tab strip lives here.
+  pageArea_ = new QWidget(this);
+  setCentralWidget(pageArea_);
   statusBar();
+  themeTexts_.Load(paths_.themeFile);
+  menus_ = new TMainMenus(
+      menuBar(), [this](int id) { ExecuteCommand(id); },
+      [this](int popup) { return FileHistoryItems(popup); }, this);
+  menuBar()->installEventFilter(this);
+  RebuildMenus();
   LoadState();
+  qApp->installEventFilter(new TInputFilter(*this));
+}
+
+void TSDIMainWindow::RebuildMenus() {
+  BuildMenusFromTheme(paths_.themeFile, themeTexts_, menuBuild_);
+  menus_->Build(menuBuild_.model);
+}
+
+void TSDIMainWindow::ExecuteCommand(int id) {
+  emit CommandRequested(id);
+  switch (id) {
+    case kExitId:
+      close();
+      break;
+    case kAboutId:
+      ShowAbout();
+      break;
+    default:
+      break;
+  }
+}
+
+void TSDIMainWindow::PostCommand(int id) {
+  QTimer::singleShot(0, this, [this, id] { ExecuteCommand(id); });
+}
+
+void TSDIMainWindow::ShowAbout() {
+  QMessageBox::about(this, objectName(), QString::fromStdString(themeTexts_.AboutText()));
+}
+
+std::string TSDIMainWindow::CaptionOfCommand(int id) const {
+  return zelvora::CaptionOfCommand(menuBuild_.model, static_cast<std::uint16_t>(id));
+}
+
+bool TSDIMainWindow::InGestureArea(const QWidget* widget) const {
+  return widget == this || widget == pageArea_ || pageArea_->isAncestorOf(widget);
+}
+
+void TSDIMainWindow::ShowGestureStatus(const std::string& text) {
+  statusBar()->showMessage(QString::fromStdString(text));
+}
+
+std::vector<MenuEntry> TSDIMainWindow::FileHistoryItems(int popup) const {
+  auto items = [](const TFileHistoryList& list, const DynamicIdRange& range) {
+    return zelvora::FileHistoryItems(list.Entries(), range);
+  };
+  switch (popup) {
+    case kPopupTabFileHistory:
+      return items(fileHistories_[kFileTab], kTabFileHistoryIds);
+    case kPopupScriptFileHistory:
+      return items(fileHistories_[kFileScript], kScriptFileHistoryIds);
+    case kPopupTreeFileHistory:
+      return items(fileHistories_[static_cast<std::size_t>(windowState_.selectTool)],
+                   kTreeFileHistoryIds);
+    default:
+      return {};
+  }
+}
+
+void TSDIMainWindow::ShowStandardMenu(const QPoint& globalPos) {
+  if (QMenu* standard = menus_->Popup(kPopupStandardMenu))
+    standard->exec(globalPos);
+}
+
+void TSDIMainWindow::contextMenuEvent(QContextMenuEvent* event) {
+  // Only the window's own client area: children with menus of their own have taken theirs.
+  QWidget* child = childAt(event->pos());
+  if (child != nullptr && child != pageArea_) {
+    event->ignore();
+    return;
+  }
+  ShowStandardMenu(event->globalPos());
+}
+
+bool TSDIMainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == menuBar() && event->type() == QEvent::ContextMenu) {
+    ShowStandardMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TSDIMainWindow::LoadState() {

@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <array>
 
+#include "core/input/MenuBuild.h"
+#include "core/input/ThemeTexts.h"
 #include "core/shell/CommandLine.h"
 #include "core/shell/FileHistory.h"
 #include "core/shell/Paths.h"
@@ -12,6 +14,8 @@
 #include "core/shell/WindowState.h"
 
 namespace zelvora {
+
+class TMainMenus;
 
 // The one main window of the program. It owns the settings record, the window state and the
 // file-history lists for the whole run, and applies the switch messages.
@@ -35,6 +39,22 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
 
   const TSettings& Settings() const { return settings_; }
 
+  // The command entry point: every menu item, key, gesture and button ends here.
+  void ExecuteCommand(int id);
+  // Runs the command once the current event is done (never from inside a widget's own event).
+  void PostCommand(int id);
+  // Re-reads the theme's captions, keys and gestures and builds the menus anew.
+  void RebuildMenus();
+  TMainMenus& Menus() const { return *menus_; }
+
+  const TAccelTable& Accelerators() const { return menuBuild_.shortcuts.Table(); }
+  GestureRecogniser& Gestures() { return menuBuild_.gestures; }
+  // The cleaned caption of the command's menu item.
+  std::string CaptionOfCommand(int id) const;
+  // Gestures are read over the main window itself and the page area.
+  bool InGestureArea(const QWidget* widget) const;
+  void ShowGestureStatus(const std::string& text);
+
   // TSwitchTarget
   void ShowWindowState(int state) override;
   void ResizeBySwitch(std::string_view value) override;
@@ -50,11 +70,19 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
   void OpenTabList(std::string_view path) override;
   void OpenUrls(std::string_view urls) override;
 
+ signals:
+  void CommandRequested(int id);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void LoadState();
+  std::vector<MenuEntry> FileHistoryItems(int popup) const;
+  void ShowStandardMenu(const QPoint& globalPos);
+  void ShowAbout();
   void ApplySettings();
   void ApplyTranslucency();
   void SaveState();
@@ -63,6 +91,10 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
   TPaths paths_;
   CommandLine& commandLine_;
   WindowPlacement placement_;
+  TThemeTexts themeTexts_;
+  TMenuBuild menuBuild_;
+  TMainMenus* menus_ = nullptr;
+  QWidget* pageArea_ = nullptr;
   TSettings settings_;
   WindowState windowState_;
   RebarState rebarState_;

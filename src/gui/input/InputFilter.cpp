@@ -1,0 +1,111 @@
+#include "gui/input/InputFilter.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "gui/input/KeyMapping.h"
+#include "gui/shell/SDIMainWindow.h"
+
+namespace zelvora {
+
+TInputFilter::TInputFilter(TSDIMainWindow& window) : QObject(&window), window_(window) {}
+
+bool TInputFilter::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+      return OnKey(event);
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+    case QEvent::ContextMenu: {
+      auto* widget = qobject_cast<QWidget*>(watched);
+      if (widget == nullptr || !window_.InGestureArea(widget))
+        return false;
+      return event->type() == QEvent::ContextMenu ? OnContextMenu(widget, event) : OnMouse(event);
+    }
+    default:
+      return false;
+  }
+}
+
+bool TInputFilter::OnKey(QEvent* event) {
+  if (QApplication::activeWindow() != &window_)
+    return false;
+  const auto& key = static_cast<const QKeyEvent&>(*event);
+  const auto virtualKey = VirtualKeyOf(key);
+  if (!virtualKey)
+    return false;
+  const auto command = window_.Accelerators().Find(AcceleratorModifiersOf(key), *virtualKey);
+  if (!command)
+    return false;
+  window_.PostCommand(*command);
+  return true;
+}
+
+bool TInputFilter::OnMouse(QEvent* event) {
+  GestureRecogniser& gestures = window_.Gestures();
+  if (!gestures.Enabled())
+    return false;
+  const auto& mouse = static_cast<const QMouseEvent&>(*event);
+  const QPoint global = mouse.globalPosition().toPoint();
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+      if (mouse.button() == Qt::RightButton) {
+        heldMenuWidget_ = nullptr;
+        swallowNextMenu_ = false;
+        gestures.Press(global.x(), global.y());
+      }
+      return false;
+    case QEvent::MouseMove:
+      if (gestures.State().active) {
+        const auto status =
+            gestures.Move(global.x(), global.y(), mouse.buttons().testFlag(Qt::RightButton),
+                          [this](std::uint16_t id) { return window_.CaptionOfCommand(id); });
+        if (status)
+          window_.ShowGestureStatus(*status);
+      }
+      return false;
+    default:
+      break;
+  }
+  if (mouse.button() != Qt::RightButton || !gestures.State().active)
+    return false;
+  const GestureEnd end = gestures.Release();
+  window_.ShowGestureStatus({});
+  if (end.command)
+    window_.PostCommand(*end.command);
+  if (end.swallow) {
+    // Platforms that ask for the menu on the release still have that request to come.
+    swallowNextMenu_ = heldMenuWidget_ == nullptr;
+    heldMenuWidget_ = nullptr;
+    return true;
+  }
+  if (heldMenuWidget_) {
+    QApplication::postEvent(
+        heldMenuWidget_,
+        new QContextMenuEvent(QContextMenuEvent::Mouse, heldMenuPos_, heldMenuGlobalPos_));
+    heldMenuWidget_ = nullptr;
+  }
+  return false;
+}
+
+bool TInputFilter::OnContextMenu(QWidget* widget, QEvent* event) {
+  const auto& menu = static_cast<const QContextMenuEvent&>(*event);
+  if (menu.reason() != QContextMenuEvent::Mouse)
+    return false;
+  if (swallowNextMenu_) {
+    swallowNextMenu_ = false;
+    return true;
+  }
+  if (window_.Gestures().State().active) {
+    heldMenuWidget_ = widget;
+    heldMenuPos_ = menu.pos();
+    heldMenuGlobalPos_ = menu.globalPos();
+    return true;
+  }
+  return false;
+}
+
+}  // namespace zelvora

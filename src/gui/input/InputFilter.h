@@ -1,0 +1,37 @@
+#pragma once
+
+// The program's own routing of keys and mouse gestures, in front of every widget and web page:
+// while the main window is active, a bound key becomes its command and is not delivered; a
+// right-button drag over the main window or its page area is read as a mouse gesture.
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+
+namespace zelvora {
+
+class TSDIMainWindow;
+
+class TInputFilter : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit TInputFilter(TSDIMainWindow& window);
+
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool OnKey(QEvent* event);
+  bool OnMouse(QEvent* event);
+  bool OnContextMenu(QWidget* widget, QEvent* event);
+
+  TSDIMainWindow& window_;
+  // A context menu asked for while a gesture may still be drawn waits for the release: it opens
+  // only when no direction was recognised.
+  QPointer<QWidget> heldMenuWidget_;
+  QPoint heldMenuPos_;
+  QPoint heldMenuGlobalPos_;
+  bool swallowNextMenu_ = false;
+};
+
+}  // namespace zelvora
