@@ -1,0 +1,178 @@
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fstream>
+
+#include "core/shell/UtilFunc.h"
+#include "gui/shell/MainMenus.h"
+#include "gui/shell/SDIMainWindow.h"
+
+namespace zelvora {
+
+// A stand-in for a page: counts the context menus it is asked for.
+class PageStandIn : public QWidget {
+ public:
+  using QWidget::QWidget;
+  int contextMenus = 0;
+
+ protected:
+  void contextMenuEvent(QContextMenuEvent* event) override {
+    ++contextMenus;
+    event->accept();
+  }
+};
+
+class MenusAndInputTest : public QObject {
+  Q_OBJECT
+
+ private:
+  struct Fixture {
+    QTemporaryDir folder;
+    TPaths paths;
+    CommandLine commandLine;
+    std::unique_ptr<TSDIMainWindow> window;
+
+    explicit Fixture(const std::string& theme) {
+      const std::string root = folder.path().toStdString();
+      paths.programFolder = paths.perUserFolder = paths.baseFolder = root;
+      paths.settingsFile = root + "/Zelvora.ini";
+      paths.themeFile = root + "/Zelvora.txt";
+      std::ofstream(paths.themeFile, std::ios::binary) << theme;
+      FlushProfile(paths.themeFile);
+      window = std::make_unique<TSDIMainWindow>(
+          paths, commandLine, WindowPlacement{{0, 0, 640, 480}, kShowNormal, false});
+      window->ShowFirstTime();
+      window->activateWindow();
+    }
+  };
+
+  // Mouse input as the window system delivers it, so that Qt asks for context menus itself.
+  static void RightDrag(QWidget* page, QPoint from, QPoint to) {
+    QWindow* window = page->window()->windowHandle();
+    const QPoint offset = page->mapTo(page->window(), QPoint(0, 0));
+    QTest::mousePress(window, Qt::RightButton, {}, from + offset);
+    if (to != from)
+      QTest::mouseMove(window, to + offset);
+    QTest::mouseRelease(window, Qt::RightButton, {}, to + offset);
+  }
+
+  static QList<QAction*> ActionsWithId(const TSDIMainWindow& window, int id) {
+    QList<QAction*> found;
+    for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
+      for (QAction* action : menu->actions()) {
+        if (!action->isSeparator() && action->menu() == nullptr && action->data().toInt() == id) {
+          found.append(action);
+        }
+      }
+    }
+    return found;
+  }
+
+ private slots:
+  void BuiltMenusFollowTheModelEntryByEntry() {
+    Fixture fixture("");
+    const TMainMenus& menus = fixture.window->Menus();
+    const MenuModel model = [] {
+      MenuBuildOptions options;
+      return BuildMenus(options);
+    }();
+    for (int number = 0; number < kPopupCount; ++number) {
+      const MenuPopup& popup = model.popups[static_cast<std::size_t>(number)];
+      if (!popup.exists || number == kPopupTreeFileHistory || number == kPopupTabFileHistory ||
+          number == kPopupScriptFileHistory) {
+        continue;
+      }
+      QMenu* menu = menus.Popup(number);
+      QVERIFY2(menu != nullptr, qPrintable(QString("popup %1").arg(number)));
+      const QList<QAction*> actions = menu->actions();
+      QCOMPARE(actions.size(), static_cast<qsizetype>(popup.entries.size()));
+      for (std::size_t i = 0; i < popup.entries.size(); ++i) {
+        const MenuEntry& entry = popup.entries[i];
+        QAction* action = actions[static_cast<qsizetype>(i)];
+        switch (entry.kind) {
+          case MenuEntryKind::kSeparator:
+            QVERIFY(action->isSeparator());
+            break;
+          case MenuEntryKind::kSubmenu:
+            QCOMPARE(action->menu(), menus.Popup(entry.popup));
+            break;
+          case MenuEntryKind::kItem:
+            QCOMPARE(action->data().toInt(), static_cast<int>(entry.id));
+            QCOMPARE(action->text().toStdString(), entry.Text());
+            break;
+        }
+      }
+    }
+    QStringList bar;
+    for (QAction* action : fixture.window->menuBar()->actions())
+      bar << action->text();
+    QCOMPARE(bar,
+             (QStringList{"&File", "&DISPLAY", "&Tool", "&Script", "&Tab", "&System", "&Help.."}));
+  }
+
+  void ThemeCaptionRenamesEveryItemOfTheCommand() {
+    Fixture fixture("[Menu]\r\nNewTab=Fresh\\sTab\r\n[ShortCutKey]\r\nNewTab=Ctrl+T\r\n");
+    const QList<QAction*> newTabs = ActionsWithId(*fixture.window, 3002);
+    QCOMPARE(newTabs.size(), 2);
+    for (QAction* action : newTabs)
+      QCOMPARE(action->text(), QString("Fresh Tab\tCtrl+T"));
+  }
+
+  void BoundKeyRunsItsCommandEvenInsideAnEditBox() {
+    Fixture fixture("[ShortCutKey]\r\nNewTab=Ctrl+T\r\n");
+    auto* edit = new QLineEdit(fixture.window->centralWidget());
+    edit->show();
+    edit->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(fixture.window.get()));
+    QSignalSpy commands(fixture.window.get(), &TSDIMainWindow::CommandRequested);
+    QTest::keyClick(edit, Qt::Key_T, Qt::ControlModifier);
+    QTRY_COMPARE(commands.size(), 1);
+    QCOMPARE(commands[0][0].toInt(), 3002);
+    QTest::keyClick(edit, Qt::Key_X);
+    QCOMPARE(edit->text(), QString("x"));
+    QCOMPARE(commands.size(), 1);
+  }
+
+  void RightButtonDragRunsTheGestureAndOpensNoMenu() {
+    Fixture fixture(
+        "[Mouse]\r\nGestureEnable=1\r\n[MouseGesture]\r\nNewTab=R\r\n[Menu]\r\nNewTab=&Fresh\r\n");
+    auto* page = new PageStandIn(fixture.window->centralWidget());
+    page->setGeometry(0, 0, 300, 200);
+    page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
+    QSignalSpy commands(fixture.window.get(), &TSDIMainWindow::CommandRequested);
+    QSignalSpy status(fixture.window->statusBar(), &QStatusBar::messageChanged);
+
+    RightDrag(page, QPoint(20, 50), QPoint(90, 52));
+    QTRY_COMPARE(commands.size(), 1);
+    QCOMPARE(commands[0][0].toInt(), 3002);
+    QVERIFY(!status.isEmpty());
+    QCOMPARE(status[0][0].toString(), QString("R Fresh"));
+    QTest::qWait(50);
+    QCOMPARE(page->contextMenus, 0);
+
+    RightDrag(page, QPoint(40, 40), QPoint(40, 40));
+    QTRY_COMPARE(page->contextMenus, 1);
+    QCOMPARE(commands.size(), 1);
+  }
+
+  void WithGesturesOffTheRightClickIsUntouched() {
+    Fixture fixture("[MouseGesture]\r\nNewTab=R\r\n");
+    auto* page = new PageStandIn(fixture.window->centralWidget());
+    page->setGeometry(0, 0, 300, 200);
+    page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
+    RightDrag(page, QPoint(20, 50), QPoint(90, 52));
+    QTRY_COMPARE(page->contextMenus, 1);
+  }
+};
+
+}  // namespace zelvora
+
+QTEST_MAIN(zelvora::MenusAndInputTest)
+#include "MenusAndInputTest.moc"
