@@ -103,11 +103,13 @@ int RunProgram(int argc, char* argv[]) {
 }
 
 int ReportFatalException(const std::exception& exception, int argc, char* argv[]) {
+  // The program's own application object is gone with the stack that threw; a second start's
+  // core application cannot show a box, and then the message goes to the log only.
   std::unique_ptr<QApplication> ownApplication;
-  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr &&
-      QCoreApplication::instance() == nullptr) {
+  if (QCoreApplication::instance() == nullptr) {
     ownApplication = std::make_unique<QApplication>(argc, argv);
   }
+  qWarning("Zelvora: %s", exception.what());
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
     QMessageBox::information(nullptr, QString::fromStdString(Demangle(typeid(exception).name())),
                              QString::fromUtf8(exception.what()));
