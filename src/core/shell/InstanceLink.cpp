@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -26,6 +27,20 @@ std::uint32_t GetUint32(std::string_view bytes) {
 }
 
 }  // namespace
+
+std::string PrivateRuntimeFolder(std::string_view xdgRuntimeFolder, std::string_view tempFolder,
+                                 unsigned userId) {
+  if (!xdgRuntimeFolder.empty())
+    return std::string(xdgRuntimeFolder);
+  const std::string folder = std::string(tempFolder) + "/zelvora-" + std::to_string(userId);
+  ::mkdir(folder.c_str(), 0700);
+  struct stat info {};
+  if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != userId ||
+      (info.st_mode & 077) != 0) {
+    return {};
+  }
+  return folder;
+}
 
 std::string InstanceLockPath(std::string_view runtimeFolder, unsigned userId) {
   return std::string(runtimeFolder) + "/" + std::string(kInstanceName) + "-" +

@@ -20,8 +20,15 @@ inline constexpr char kMessageAck = 0x06;
 // A longer message is a broken or hostile peer: the connection is dropped.
 inline constexpr std::uint32_t kMaxMessageBytes = 16u << 20;
 
-// The lock file and the socket live in the user's runtime folder and carry the user id, so that
-// two users on one machine each keep their own instance.
+// The folder for the lock and the socket: the user's runtime folder when the desktop gives one,
+// else a folder of the user's own in the temporary folder, created private (0700). A folder
+// that another user owns, or that is not private, is refused (empty result): the socket there
+// would let someone else read the switches a second start hands over.
+std::string PrivateRuntimeFolder(std::string_view xdgRuntimeFolder, std::string_view tempFolder,
+                                 unsigned userId);
+
+// The lock file and the socket carry the user id, so that two users on one machine each keep
+// their own instance.
 std::string InstanceLockPath(std::string_view runtimeFolder, unsigned userId);
 std::string InstanceSocketPath(std::string_view runtimeFolder, unsigned userId);
 

@@ -63,11 +63,13 @@ int RunProgram(int argc, char* argv[]) {
       commandLine);
 
   const InstancePolicy policy = ReadInstancePolicy(paths.settingsFile);
-  std::string runtimeFolder = EnvironmentFolder("XDG_RUNTIME_DIR", nullptr);
-  if (runtimeFolder.empty())
-    runtimeFolder = std::filesystem::temp_directory_path().string();
+  const std::string runtimeFolder =
+      PrivateRuntimeFolder(EnvironmentFolder("XDG_RUNTIME_DIR", nullptr),
+                           std::filesystem::temp_directory_path().string(), ::getuid());
   std::optional<TInstanceLock> lock;
   if (policy.singleInstance) {
+    if (runtimeFolder.empty())
+      return EXIT_FAILURE;
     lock.emplace(InstanceLockPath(runtimeFolder, ::getuid()));
     if (lock->GetState() == TInstanceLock::State::kFailed)
       return EXIT_FAILURE;

@@ -27,6 +27,23 @@ TEST(InstanceLockTest, OnlyTheFirstHolderIsFirst) {
   EXPECT_EQ(impossible.GetState(), TInstanceLock::State::kFailed);
 }
 
+TEST(InstanceLockTest, RuntimeFolderIsTheDesktopsOrAPrivateOneOfTheUsersOwn) {
+  EXPECT_EQ(PrivateRuntimeFolder("/run/user/1000", "/tmp", 1000), "/run/user/1000");
+  const std::filesystem::path temp =
+      std::filesystem::temp_directory_path() / ("zelvora-rt-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(temp);
+  const std::string own = PrivateRuntimeFolder("", temp.string(), ::getuid());
+  EXPECT_EQ(own, (temp / ("zelvora-" + std::to_string(::getuid()))).string());
+  EXPECT_EQ(std::filesystem::status(own).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_all);
+  // Somebody else's folder under that name, or one that others may enter, is refused.
+  EXPECT_EQ(PrivateRuntimeFolder("", temp.string(), ::getuid() + 1), "");
+  std::filesystem::permissions(own, std::filesystem::perms::others_read,
+                               std::filesystem::perm_options::add);
+  EXPECT_EQ(PrivateRuntimeFolder("", temp.string(), ::getuid()), "");
+  std::filesystem::remove_all(temp);
+}
+
 TEST(SwitchMessageTest, MessagesSurviveArbitrarySplitting) {
   const std::string stream = EncodeSwitchMessage(3186, "http://a.example/ http://b.example/") +
                              EncodeSwitchMessage(3174, "") +
