@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "core/input/ThemeTexts.h"
+#include "core/shell/CommandDispatch.h"
 #include "core/shell/InstanceLink.h"
 #include "core/shell/SettingsFile.h"
 #include "core/shell/SwitchValues.h"
@@ -74,14 +75,18 @@ void TSDIMainWindow::RebuildMenus() {
 
 void TSDIMainWindow::ExecuteCommand(int id) {
   emit CommandRequested(id);
-  switch (id) {
-    case kExitId:
+  const auto route = RouteCommand(id);
+  if (!route)
+    return;
+  switch (route->action) {
+    case CommandAction::kExit:
       close();
       break;
-    case kAboutId:
+    case CommandAction::kAbout:
       ShowAbout();
       break;
     default:
+      // The owning parts of the program take their commands over as they arrive.
       break;
   }
 }
