@@ -84,11 +84,13 @@ int RunProgram(int argc, char* argv[]) {
 
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(kProgramName.data(), kProgramName.size()));
+  // Watched from the start: a signal that comes while the window is still being made waits in
+  // the socket and closes the window once the event loop runs.
+  TerminationSignals terminationSignals;
 
   const WindowPlacement placement =
       ChooseMainWindowPlacement(paths.settingsFile, PrimaryScreenGeometry(), commandLine);
   TSDIMainWindow mainWindow(paths, commandLine, placement);
-  TerminationSignals terminationSignals;
   QObject::connect(&terminationSignals, &TerminationSignals::Received, &mainWindow,
                    [&mainWindow](int) { mainWindow.CloseWithoutQuestions(); });
   std::unique_ptr<InstanceServer> server;
