@@ -50,23 +50,7 @@ std::string ThemeKey(std::string_view builtInText) {
 }
 
 std::string DecodeMessageEscapes(std::string_view text) {
-  std::string decoded;
-  decoded.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
-    if (text[i] != '\\' || (next != 's' && next != 't' && next != 'n')) {
-      decoded += text[i];
-      continue;
-    }
-    ++i;
-    if (next == 's')
-      decoded += ' ';
-    else if (next == 't')
-      decoded += '\t';
-    else
-      decoded += "\r\n";
-  }
-  return decoded;
+  return DecodeCaptionEscapes(text, true);
 }
 
 std::string ReadMenuCaption(std::string_view themeFile, std::string_view name,

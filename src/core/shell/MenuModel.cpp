@@ -358,4 +358,23 @@ std::vector<MenuEntry> FileHistoryItems(std::span<const std::string> entries,
   return items;
 }
 
+std::vector<MenuEntry> FileHistoryPopupItems(
+    int popup, const std::array<TFileHistoryList, kFileHistoryKindCount>& histories, int toolPage) {
+  const auto items = [&histories](int kind, const DynamicIdRange& range) {
+    return FileHistoryItems(histories[static_cast<std::size_t>(kind)].Entries(), range);
+  };
+  switch (popup) {
+    case kPopupTreeFileHistory:
+      return toolPage >= kFileFavorite && toolPage <= kFileProxy
+                 ? items(toolPage, kTreeFileHistoryIds)
+                 : std::vector<MenuEntry>();
+    case kPopupTabFileHistory:
+      return items(kFileTab, kTabFileHistoryIds);
+    case kPopupScriptFileHistory:
+      return items(kFileScript, kScriptFileHistoryIds);
+    default:
+      return {};
+  }
+}
+
 }  // namespace zelvora

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/shell/CommandTable.h"
+#include "core/shell/FileHistory.h"
 
 namespace zelvora {
 
@@ -147,5 +148,10 @@ std::string FileHistoryCaption(std::string_view path);
 // the ids of the others stay at their list positions.
 std::vector<MenuEntry> FileHistoryItems(std::span<const std::string> entries,
                                         const DynamicIdRange& range);
+
+// The items of a file-history popup as it opens: popup 15 lists the current tool page's kind
+// (0 to 3), 17 the tab lists, 19 the scripts; other popups have none.
+std::vector<MenuEntry> FileHistoryPopupItems(
+    int popup, const std::array<TFileHistoryList, kFileHistoryKindCount>& histories, int toolPage);
 
 }  // namespace zelvora

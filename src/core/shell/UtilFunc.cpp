@@ -244,12 +244,14 @@ std::string ReadProfileText(std::string_view path, std::string_view section, std
   return DecodeCaptionEscapes(ReadProfileString(path, section, key, defaultValue));
 }
 
-std::string DecodeCaptionEscapes(std::string_view text) {
+std::string DecodeCaptionEscapes(std::string_view text, bool lineBreaks) {
   std::string decoded;
   decoded.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 's' || text[i + 1] == 't')) {
-      decoded += text[++i] == 's' ? ' ' : '\t';
+    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    if (text[i] == '\\' && (next == 's' || next == 't' || (lineBreaks && next == 'n'))) {
+      ++i;
+      decoded += next == 's' ? " " : next == 't' ? "\t" : "\r\n";
     } else {
       decoded += text[i];
     }

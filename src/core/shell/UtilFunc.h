@@ -47,8 +47,9 @@ std::string ReadProfileString(std::string_view path, std::string_view section, s
 // As ReadProfileString, with the caption escapes decoded (theme captions).
 std::string ReadProfileText(std::string_view path, std::string_view section, std::string_view key,
                             std::string_view defaultValue);
-// "\s" becomes a blank and "\t" a tab; any other backslash stays as it is.
-std::string DecodeCaptionEscapes(std::string_view text);
+// "\s" becomes a blank and "\t" a tab, and with `lineBreaks` "\n" becomes CR LF (the theme's
+// messages); any other backslash stays as it is.
+std::string DecodeCaptionEscapes(std::string_view text, bool lineBreaks = false);
 
 // A value's line breaks are written as blanks. Keys containing "=" or a line break or starting
 // with "[" or ";", and section names containing "]" or a line break, are refused: the call

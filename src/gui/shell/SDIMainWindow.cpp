@@ -61,7 +61,10 @@ TSDIMainWindow::TSDIMainWindow(const TPaths& paths, CommandLine& commandLine,
   themeTexts_.Load(paths_.themeFile);
   menus_ = new TMainMenus(
       menuBar(), [this](int id) { ExecuteCommand(id); },
-      [this](int popup) { return FileHistoryItems(popup); }, this);
+      [this](int popup) {
+        return FileHistoryPopupItems(popup, fileHistories_, windowState_.selectTool);
+      },
+      this);
   menuBar()->installEventFilter(this);
   RebuildMenus();
   LoadState();
@@ -109,23 +112,6 @@ bool TSDIMainWindow::InGestureArea(const QWidget* widget) const {
 
 void TSDIMainWindow::ShowGestureStatus(const std::string& text) {
   statusBar()->showMessage(QString::fromStdString(text));
-}
-
-std::vector<MenuEntry> TSDIMainWindow::FileHistoryItems(int popup) const {
-  auto items = [](const TFileHistoryList& list, const DynamicIdRange& range) {
-    return zelvora::FileHistoryItems(list.Entries(), range);
-  };
-  switch (popup) {
-    case kPopupTabFileHistory:
-      return items(fileHistories_[kFileTab], kTabFileHistoryIds);
-    case kPopupScriptFileHistory:
-      return items(fileHistories_[kFileScript], kScriptFileHistoryIds);
-    case kPopupTreeFileHistory:
-      return items(fileHistories_[static_cast<std::size_t>(windowState_.selectTool)],
-                   kTreeFileHistoryIds);
-    default:
-      return {};
-  }
 }
 
 void TSDIMainWindow::ShowStandardMenu(const QPoint& globalPos) {

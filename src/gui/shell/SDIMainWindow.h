@@ -80,7 +80,6 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
 
  private:
   void LoadState();
-  std::vector<MenuEntry> FileHistoryItems(int popup) const;
   void ShowStandardMenu(const QPoint& globalPos);
   void ShowAbout();
   void ApplySettings();

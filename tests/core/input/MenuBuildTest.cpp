@@ -1,31 +1,15 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-
+#include "SettingsFileFixture.h"
 #include "core/input/MenuBuild.h"
-#include "core/shell/UtilFunc.h"
 
 namespace zelvora {
 namespace {
 
-class MenuBuildTest : public ::testing::Test {
+// The fixture's file is the theme file here.
+class MenuBuildTest : public SettingsFileFixture {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zelvora-menu-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    theme_ = (folder_ / "Zelvora.txt").string();
-  }
-  void TearDown() override {
-    FlushProfile(theme_);
-    std::filesystem::remove_all(folder_);
-  }
-  void WriteTheme(const std::string& text) {
-    std::ofstream(theme_, std::ios::binary) << text;
-    FlushProfile(theme_);
-  }
+  void WriteTheme(const std::string& text) { WriteRaw(text); }
   static std::vector<const MenuEntry*> ItemsWithId(const MenuModel& model, std::uint16_t id) {
     std::vector<const MenuEntry*> found;
     for (const MenuPopup& popup : model.popups) {
@@ -36,9 +20,6 @@ class MenuBuildTest : public ::testing::Test {
     }
     return found;
   }
-
-  std::filesystem::path folder_;
-  std::string theme_;
 };
 
 TEST_F(MenuBuildTest, ThemeCaptionsKeysAndGesturesComeFromOneWalk) {
@@ -46,9 +27,9 @@ TEST_F(MenuBuildTest, ThemeCaptionsKeysAndGesturesComeFromOneWalk) {
       "[Menu]\r\nNewTab=Fresh\\sTab\r\n[ShortCutKey]\r\nNewTab=Ctrl+T\r\nWebClose=ctrl+t\r\n"
       "[MouseGesture]\r\nNewTab=DR\r\n[Mouse]\r\nGestureEnable=1\r\n[ControlLabel]\r\nD=Dn\r\n");
   TThemeTexts texts;
-  texts.Load(theme_);
+  texts.Load(path_);
   TMenuBuild build;
-  BuildMenusFromTheme(theme_, texts, build);
+  BuildMenusFromTheme(path_, texts, build);
 
   // "NewTab" stands in two menus: the theme renames both, and both show the key text.
   const auto newTabs = ItemsWithId(build.model, 3002);
@@ -72,7 +53,7 @@ TEST_F(MenuBuildTest, ThemeCaptionsKeysAndGesturesComeFromOneWalk) {
 TEST_F(MenuBuildTest, WithoutAThemeFileEverythingIsBuiltIn) {
   TThemeTexts texts;
   TMenuBuild build;
-  BuildMenusFromTheme(theme_, texts, build);
+  BuildMenusFromTheme(path_, texts, build);
   EXPECT_TRUE(build.shortcuts.Table().Entries().empty());
   EXPECT_FALSE(build.gestures.Enabled());
   EXPECT_EQ(CaptionOfCommand(build.model, 3002), "New");

@@ -274,5 +274,25 @@ TEST(MenuModelTest, FileHistoryCaptionsKeepToFortyCharacters) {
   EXPECT_EQ(capped.back().id, 4667);
 }
 
+TEST(MenuModelTest, FileHistoryPopupsListTheirOwnKind) {
+  std::array<TFileHistoryList, kFileHistoryKindCount> histories;
+  histories[kFileTab].Add("/home/u/tabs.dat", 20);
+  histories[kFileScript].Add("/home/u/a.js", 20);
+  histories[kFileScript].Add("/home/u/b.js", 20);
+  histories[kFileProxy].Add("/home/u/proxy.dat", 20);
+
+  const auto tabs = FileHistoryPopupItems(kPopupTabFileHistory, histories, 0);
+  ASSERT_EQ(tabs.size(), 1u);
+  EXPECT_EQ(tabs[0].id, kTabFileHistoryIds.firstId);
+  const auto scripts = FileHistoryPopupItems(kPopupScriptFileHistory, histories, 0);
+  ASSERT_EQ(scripts.size(), 2u);
+  EXPECT_EQ(scripts[1].id, kScriptFileHistoryIds.firstId + 1);
+  // The tool panel's popup follows the page shown: Proxy here, nothing for Favorite.
+  EXPECT_EQ(FileHistoryPopupItems(kPopupTreeFileHistory, histories, kFileProxy).size(), 1u);
+  EXPECT_TRUE(FileHistoryPopupItems(kPopupTreeFileHistory, histories, kFileFavorite).empty());
+  EXPECT_TRUE(FileHistoryPopupItems(kPopupTreeFileHistory, histories, 7).empty());
+  EXPECT_TRUE(FileHistoryPopupItems(kPopupTravelLog, histories, 0).empty());
+}
+
 }  // namespace
 }  // namespace zelvora
