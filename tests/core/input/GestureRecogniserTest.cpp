@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <climits>
-#include <filesystem>
-#include <fstream>
 
+#include "SettingsFileFixture.h"
 #include "core/input/GestureRecogniser.h"
 #include "core/shell/MenuModel.h"
-#include "core/shell/UtilFunc.h"
 
 namespace zelvora {
 namespace {
@@ -110,18 +107,15 @@ TEST(GestureRecogniserTest, BindingsAndRelease) {
   EXPECT_FALSE(end.ended || end.swallow || end.command);
 }
 
-TEST(GestureRecogniserTest, CaptionsAndSettings) {
+class GestureThemeTest : public SettingsFileFixture {};
+
+TEST_F(GestureThemeTest, CaptionsAndSettings) {
   EXPECT_EQ(CleanCommandCaption("&Back\tAlt+Left"), "Back");
   EXPECT_EQ(CleanCommandCaption("Re&load (&R)\tF5"), "Reload ");
   EXPECT_EQ(CleanCommandCaption("A&&B_&_"), "A&B__");
 
-  std::string folder = (std::filesystem::temp_directory_path() / "zelvora-mouse-XXXXXX").string();
-  ASSERT_NE(mkdtemp(folder.data()), nullptr);
-  const std::string path = folder + "/Theme.ini";
-  const auto write = [&](const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-    FlushProfile(path);
-  };
+  const std::string& path = path_;
+  const auto write = [this](const std::string& bytes) { WriteRaw(bytes); };
 
   GestureSettings settings = ReadGestureSettings(path);
   EXPECT_FALSE(settings.enabled);
@@ -149,7 +143,6 @@ TEST(GestureRecogniserTest, CaptionsAndSettings) {
   recogniser.Configure(ReadGestureSettings(path), {});
   recogniser.Press(10, 10);
   EXPECT_EQ(recogniser.Move(10, 10, true, Caption), std::nullopt);
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
 #include <set>
 
+#include "SettingsFileFixture.h"
 #include "core/input/ShortcutKeys.h"
-#include "core/shell/UtilFunc.h"
 #include "core/text/Utf8.h"
 
 namespace zelvora {
@@ -96,16 +93,13 @@ TEST(ShortcutKeysTest, CaptureReadsBackThroughTheParser) {
   }
 }
 
-TEST(ShortcutKeysTest, ReadsTrimmedTextFromTheme) {
-  std::string folder = (std::filesystem::temp_directory_path() / "zelvora-keys-XXXXXX").string();
-  ASSERT_NE(mkdtemp(folder.data()), nullptr);
-  const std::string path = folder + "/Theme.ini";
-  std::ofstream(path, std::ios::binary) << "[ShortCutKey]\r\nWebBack=\"  Alt+Left \"\r\n";
-  FlushProfile(path);
-  EXPECT_EQ(ReadShortcutKeyText(path, "WebBack"), "Alt+Left");
-  EXPECT_EQ(ReadShortcutKeyText(path, "WebForward"), "");
-  EXPECT_EQ(ReadShortcutKeyText(folder + "/Missing.ini", "WebBack"), "");
-  std::filesystem::remove_all(folder);
+class ShortcutKeysThemeTest : public SettingsFileFixture {};
+
+TEST_F(ShortcutKeysThemeTest, ReadsTrimmedTextFromTheme) {
+  WriteRaw("[ShortCutKey]\r\nWebBack=\"  Alt+Left \"\r\n");
+  EXPECT_EQ(ReadShortcutKeyText(path_, "WebBack"), "Alt+Left");
+  EXPECT_EQ(ReadShortcutKeyText(path_, "WebForward"), "");
+  EXPECT_EQ(ReadShortcutKeyText((folder_ / "Missing.ini").string(), "WebBack"), "");
 }
 
 }  // namespace

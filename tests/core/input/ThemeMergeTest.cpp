@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "SettingsFileFixture.h"
 #include "core/input/ThemeMerge.h"
 #include "core/shell/UtilFunc.h"
 
@@ -14,21 +14,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ThemeMergeTest : public ::testing::Test {
+// The fixture's file is the theme being completed; "Zelvora.txt" beside it the default theme.
+class ThemeMergeTest : public SettingsFileFixture {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "zelvora-merge-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    theme_ = (folder_ / "Deutsch.txt").string();
+    SettingsFileFixture::SetUp();
     default_ = (folder_ / "Zelvora.txt").string();
   }
-  void TearDown() override {
-    FlushProfile(theme_);
-    fs::remove_all(folder_);
-  }
   void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    WriteRaw(fs::path(path).filename().string(), bytes);
     FlushProfile(path);
   }
   static std::string Content(const std::string& path) {
@@ -37,8 +31,6 @@ class ThemeMergeTest : public ::testing::Test {
     return bytes.str();
   }
 
-  fs::path folder_;
-  std::string theme_;
   std::string default_;
 };
 
@@ -49,51 +41,51 @@ TEST_F(ThemeMergeTest, FillsOnlyMissingOrEmptyKeysOfTheMergedSections) {
         "[ControlLabel]\r\nHour=Hour\r\n"
         "[ShortCutKey]\r\nWebBack=Alt+Left\r\n"
         "[Message]\r\n0=RegularExpression\r\n");
-  Write(theme_,
+  Write(path_,
         "; my translation\r\n[Menu]\r\nwebback=&Zur\xC3\xBC"
         "ck\r\nFileMenu=\r\n"
         "[Button]\r\nBack=Zur\xC3\xBC"
         "ck\r\n[Private]\r\nKeep=1\r\n");
 
-  const ThemeMergeResult result = MergeTheme(theme_, default_);
+  const ThemeMergeResult result = MergeTheme(path_, default_);
   EXPECT_TRUE(result.done);
   EXPECT_EQ(result.copiedKeys, 4);
-  EXPECT_EQ(ReadProfileString(theme_, "Menu", "WebBack", ""),
+  EXPECT_EQ(ReadProfileString(path_, "Menu", "WebBack", ""),
             "&Zur\xC3\xBC"
             "ck");
-  EXPECT_EQ(ReadProfileString(theme_, "Menu", "FileMenu", ""), "&File");
-  EXPECT_EQ(ReadProfileString(theme_, "Menu", "FileOpen", ""), "&Open\\tCtrl+O");
-  EXPECT_EQ(ReadProfileString(theme_, "Button", "Back", ""),
+  EXPECT_EQ(ReadProfileString(path_, "Menu", "FileMenu", ""), "&File");
+  EXPECT_EQ(ReadProfileString(path_, "Menu", "FileOpen", ""), "&Open\\tCtrl+O");
+  EXPECT_EQ(ReadProfileString(path_, "Button", "Back", ""),
             "Zur\xC3\xBC"
             "ck");
-  EXPECT_EQ(ReadProfileString(theme_, "Button", "StopAll", ""), "Stop All");
-  EXPECT_EQ(ReadProfileString(theme_, "ControlLabel", "Hour", ""), "Hour");
-  EXPECT_EQ(ProfileKeyNames(theme_, "Menu"),
+  EXPECT_EQ(ReadProfileString(path_, "Button", "StopAll", ""), "Stop All");
+  EXPECT_EQ(ReadProfileString(path_, "ControlLabel", "Hour", ""), "Hour");
+  EXPECT_EQ(ProfileKeyNames(path_, "Menu"),
             (std::vector<std::string>{"webback", "FileMenu", "FileOpen"}));
-  EXPECT_TRUE(ProfileKeyNames(theme_, "ShortCutKey").empty());
-  EXPECT_TRUE(ProfileKeyNames(theme_, "Message").empty());
-  EXPECT_EQ(ReadProfileString(theme_, "Private", "Keep", ""), "1");
+  EXPECT_TRUE(ProfileKeyNames(path_, "ShortCutKey").empty());
+  EXPECT_TRUE(ProfileKeyNames(path_, "Message").empty());
+  EXPECT_EQ(ReadProfileString(path_, "Private", "Keep", ""), "1");
 
-  const std::string merged = Content(theme_);
+  const std::string merged = Content(path_);
   EXPECT_EQ(merged.rfind("; my translation\r\n", 0), 0u);
-  const ThemeMergeResult again = MergeTheme(theme_, default_);
+  const ThemeMergeResult again = MergeTheme(path_, default_);
   EXPECT_TRUE(again.done);
   EXPECT_EQ(again.copiedKeys, 0);
-  EXPECT_EQ(Content(theme_), merged);
+  EXPECT_EQ(Content(path_), merged);
 }
 
 TEST_F(ThemeMergeTest, NeedsBothFiles) {
   Write(default_, "[Menu]\r\nWebBack=&Back\r\n");
-  EXPECT_FALSE(MergeTheme(theme_, default_).done);
-  EXPECT_FALSE(fs::exists(theme_));
+  EXPECT_FALSE(MergeTheme(path_, default_).done);
+  EXPECT_FALSE(fs::exists(path_));
 
-  Write(theme_, "[Menu]\r\n");
+  Write(path_, "[Menu]\r\n");
   fs::remove(default_);
   FlushProfile(default_);
-  const ThemeMergeResult result = MergeTheme(theme_, default_);
+  const ThemeMergeResult result = MergeTheme(path_, default_);
   EXPECT_FALSE(result.done);
   EXPECT_EQ(result.copiedKeys, 0);
-  EXPECT_EQ(Content(theme_), "[Menu]\r\n");
+  EXPECT_EQ(Content(path_), "[Menu]\r\n");
   EXPECT_FALSE(MergeTheme("", default_).done);
 }
 

@@ -1,34 +1,14 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "SettingsFileFixture.h"
 #include "core/input/ThemeTexts.h"
-#include "core/shell/UtilFunc.h"
 
 namespace zelvora {
 namespace {
 
-class ThemeTextsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "zelvora-theme-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    theme_ = (folder_ / "Deutsch.txt").string();
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-  void WriteTheme(const std::string& bytes) {
-    std::ofstream(theme_, std::ios::binary | std::ios::trunc) << bytes;
-    FlushProfile(theme_);
-  }
-
-  std::filesystem::path folder_;
-  std::string theme_;
-};
+class ThemeTextsTest : public SettingsFileFixture {};
 
 TEST(ThemeKeyTest, KeysAndNamesAreDerivedFromTheBuiltInTexts) {
   EXPECT_EQ(ThemeKey("Stop All"), "StopAll");
@@ -62,7 +42,7 @@ TEST(ThemeKeyTest, MessageEscapesAndBuiltInMessagesDecode) {
 TEST_F(ThemeTextsTest, WithoutAThemeEveryTextIsBuiltIn) {
   for (const TThemeTexts& texts : {TThemeTexts(), [&] {
                                      TThemeTexts loaded;
-                                     loaded.Load(theme_);  // the file does not exist
+                                     loaded.Load(path_);  // the file does not exist
                                      return loaded;
                                    }()}) {
     EXPECT_EQ(texts.AboutText(), "Theme: --- by unknown");
@@ -87,7 +67,7 @@ TEST_F(ThemeTextsTest, WithoutAThemeEveryTextIsBuiltIn) {
 }
 
 TEST_F(ThemeTextsTest, ThemeValuesOverrideAndSharedKeysShareThem) {
-  WriteTheme(
+  WriteRaw(
       "[Theme]\r\nTitle=Deutsch\r\nAuthor=Jan\r\n"
       "[Menu]\r\nFavorite=Favoriten\r\nProxy=\r\n"
       "[Button]\r\nStopAll=Halt\r\nSecure128BIT=Sicher\r\nEffective=Aktiv\r\n"
@@ -96,7 +76,7 @@ TEST_F(ThemeTextsTest, ThemeValuesOverrideAndSharedKeysShareThem) {
       "FileHistory=&Verlauf\r\n"
       "[Message]\r\n9=Beenden?\\nWirklich\r\n4=\\s%1\\tge\xC3\xA4ndert.\r\n");
   TThemeTexts texts;
-  texts.Load(theme_);
+  texts.Load(path_);
   EXPECT_EQ(texts.AboutText(), "Theme: Deutsch by Jan");
   EXPECT_EQ(texts.ToolPanelTreeName(kToolPanelFavorite), "Favoriten");
   EXPECT_EQ(texts.ToolPanelTreeName(kToolPanelProxy), "Proxy");
@@ -121,10 +101,10 @@ TEST_F(ThemeTextsTest, ThemeValuesOverrideAndSharedKeysShareThem) {
   EXPECT_EQ(texts.Message(kMessageWorkingNow), "Working now.");
 
   // Applying the labels page again must not wrap the notice twice.
-  texts.LoadControlLabels(theme_);
+  texts.LoadControlLabels(path_);
   EXPECT_EQ(texts.Label(kLabelImportantReboot), " [Neustart n\xC3\xB6tig]");
-  WriteTheme("[ControlLabel]\r\nHour=Std\r\n");
-  texts.LoadControlLabels(theme_);
+  WriteRaw("[ControlLabel]\r\nHour=Std\r\n");
+  texts.LoadControlLabels(path_);
   EXPECT_EQ(texts.Label(kLabelImportantReboot), " [ Important Reboot]");
   EXPECT_EQ(texts.Label(kLabelDontWrite), "Don't Write(&N)");
   EXPECT_EQ(texts.ButtonTips(ButtonGroup::kToolbar)[3], "Halt");  // not re-read
@@ -134,7 +114,7 @@ TEST_F(ThemeTextsTest, MalformedThemeLoadsWhatParsesAndFallsBackOnEmptyValues) {
   std::string longCaption;
   for (int i = 0; i < 500; ++i)
     longCaption += "\xC3\xA4";  // 1,000 bytes of two-byte characters
-  WriteTheme(
+  WriteRaw(
       "garbage before any section\r\n"
       "[button]\r\n"
       "stopall=Halt\r\nREFRESH=\r\nHome=   \r\n=orphan\r\nno equals sign here\r\n"
@@ -149,7 +129,7 @@ TEST_F(ThemeTextsTest, MalformedThemeLoadsWhatParsesAndFallsBackOnEmptyValues) {
       "FileMenu=&Datei\\s\r\n"
       "Blank=\\s\r\n");
   TThemeTexts texts;
-  texts.Load(theme_);
+  texts.Load(path_);
   const auto toolbar = texts.ButtonTips(ButtonGroup::kToolbar);
   EXPECT_EQ(toolbar[3], "Halt");
   EXPECT_EQ(toolbar[5], "Refresh All");
@@ -159,14 +139,14 @@ TEST_F(ThemeTextsTest, MalformedThemeLoadsWhatParsesAndFallsBackOnEmptyValues) {
   EXPECT_EQ(texts.Label(kLabelForward), "Vor");
   EXPECT_EQ(toolbar[1], "Forward");
 
-  const std::string cut = ReadMenuCaption(theme_, "webback", "&Back");
+  const std::string cut = ReadMenuCaption(path_, "webback", "&Back");
   EXPECT_EQ(cut.size(), 258u);
   EXPECT_EQ(cut, longCaption.substr(0, 258));
-  EXPECT_EQ(ReadMenuCaption(theme_, "FileOpen", "&Open"), "&Open...\tCtrl+O");
-  EXPECT_EQ(ReadMenuCaption(theme_, "FileSave", "&Save\\tCtrl+S "), "&Save\tCtrl+S");
-  EXPECT_EQ(ReadMenuCaption(theme_, "Blank", "Built-in"), "");
-  EXPECT_EQ(ReadMenuBarCaption(theme_, "FileMenu", "&File"), "&Datei\\s");
-  EXPECT_EQ(ReadMenuBarCaption(theme_, "ViewMenu", "&View"), "&View");
+  EXPECT_EQ(ReadMenuCaption(path_, "FileOpen", "&Open"), "&Open...\tCtrl+O");
+  EXPECT_EQ(ReadMenuCaption(path_, "FileSave", "&Save\\tCtrl+S "), "&Save\tCtrl+S");
+  EXPECT_EQ(ReadMenuCaption(path_, "Blank", "Built-in"), "");
+  EXPECT_EQ(ReadMenuBarCaption(path_, "FileMenu", "&File"), "&Datei\\s");
+  EXPECT_EQ(ReadMenuBarCaption(path_, "ViewMenu", "&View"), "&View");
   EXPECT_EQ(ReadMenuBarCaption("", "FileMenu", "&File"), "&File");
 }
 
