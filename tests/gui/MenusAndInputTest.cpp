@@ -11,6 +11,7 @@
 #include "core/shell/UtilFunc.h"
 #include "gui/shell/MainMenus.h"
 #include "gui/shell/SDIMainWindow.h"
+#include "gui/shell/TabStripArea.h"
 
 namespace zelvora {
 
@@ -25,6 +26,22 @@ class PageStandIn : public QWidget {
     ++contextMenus;
     event->accept();
   }
+};
+
+// The commands the window runs, without the offline resynchronisation that each activation posts.
+class CommandRecorder : public QObject {
+ public:
+  explicit CommandRecorder(TSDIMainWindow& window) {
+    connect(&window, &TSDIMainWindow::CommandRequested, this, [this](int id) {
+      if (id != 3163)
+        ids_.push_back(id);
+    });
+  }
+  std::size_t size() const { return ids_.size(); }
+  int operator[](std::size_t index) const { return ids_[index]; }
+
+ private:
+  std::vector<int> ids_;
 };
 
 class MenusAndInputTest : public QObject {
@@ -125,32 +142,32 @@ class MenusAndInputTest : public QObject {
 
   void BoundKeyRunsItsCommandEvenInsideAnEditBox() {
     Fixture fixture("[ShortCutKey]\r\nNewTab=Ctrl+T\r\n");
-    auto* edit = new QLineEdit(fixture.window->centralWidget());
+    auto* edit = new QLineEdit(&fixture.window->TabStripArea());
     edit->show();
     edit->setFocus();
     QVERIFY(QTest::qWaitForWindowActive(fixture.window.get()));
-    QSignalSpy commands(fixture.window.get(), &TSDIMainWindow::CommandRequested);
+    CommandRecorder commands(*fixture.window);
     QTest::keyClick(edit, Qt::Key_T, Qt::ControlModifier);
-    QTRY_COMPARE(commands.size(), 1);
-    QCOMPARE(commands[0][0].toInt(), 3002);
+    QTRY_COMPARE(commands.size(), std::size_t{1});
+    QCOMPARE(commands[0], 3002);
     QTest::keyClick(edit, Qt::Key_X);
     QCOMPARE(edit->text(), QString("x"));
-    QCOMPARE(commands.size(), 1);
+    QCOMPARE(commands.size(), std::size_t{1});
   }
 
   void RightButtonDragRunsTheGestureAndOpensNoMenu() {
     Fixture fixture(
         "[Mouse]\r\nGestureEnable=1\r\n[MouseGesture]\r\nNewTab=R\r\n[Menu]\r\nNewTab=&Fresh\r\n");
-    auto* page = new PageStandIn(fixture.window->centralWidget());
+    auto* page = new PageStandIn(&fixture.window->TabStripArea());
     page->setGeometry(0, 0, 300, 200);
     page->show();
     QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
-    QSignalSpy commands(fixture.window.get(), &TSDIMainWindow::CommandRequested);
+    CommandRecorder commands(*fixture.window);
     QSignalSpy status(fixture.window->statusBar(), &QStatusBar::messageChanged);
 
     RightDrag(page, QPoint(20, 50), QPoint(90, 52));
-    QTRY_COMPARE(commands.size(), 1);
-    QCOMPARE(commands[0][0].toInt(), 3002);
+    QTRY_COMPARE(commands.size(), std::size_t{1});
+    QCOMPARE(commands[0], 3002);
     QVERIFY(!status.isEmpty());
     QCOMPARE(status[0][0].toString(), QString("R Fresh"));
     QTest::qWait(50);
@@ -158,12 +175,12 @@ class MenusAndInputTest : public QObject {
 
     RightDrag(page, QPoint(40, 40), QPoint(40, 40));
     QTRY_COMPARE(page->contextMenus, 1);
-    QCOMPARE(commands.size(), 1);
+    QCOMPARE(commands.size(), std::size_t{1});
   }
 
   void WithGesturesOffTheRightClickIsUntouched() {
     Fixture fixture("[MouseGesture]\r\nNewTab=R\r\n");
-    auto* page = new PageStandIn(fixture.window->centralWidget());
+    auto* page = new PageStandIn(&fixture.window->TabStripArea());
     page->setGeometry(0, 0, 300, 200);
     page->show();
     QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));

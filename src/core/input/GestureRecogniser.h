@@ -99,10 +99,11 @@ class GestureRecogniser {
                                   const CaptionLookup& caption);
   // Right button released.
   GestureEnd Release();
+  // Drops a gesture in progress without running anything (the window lost the focus).
+  void Reset();
 
  private:
   std::optional<std::string> Emit(int direction, const CaptionLookup& caption);
-  void Reset();
 
   GestureSettings settings_;
   GestureLabels labels_;

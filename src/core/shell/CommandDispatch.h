@@ -18,7 +18,7 @@ enum class CommandOwner : std::uint8_t {
   kFileHistory,     // clearing the file-history lists
   kConfigDialog,    // the configuration dialog
   kPages,           // the tab strip, its pages and the tab-list files
-  kSessionOptions,  // per-tab permissions and their defaults for new tabs
+  kSessionOptions,  // per-tab permissions and their defaults for new tabs, the offline state
   kToolPanel,       // the tool pages, their trees and their list files
   kFavorites,       // adding pages to the tree and opening its items
   kHistorySearch,   // the history search and its date dialog
@@ -30,12 +30,12 @@ enum class CommandOwner : std::uint8_t {
   kScriptMenu,      // the Script menu, its scripts and their file history
   kCleanUp,         // clipboard, history and cache clean-up
 };
+inline constexpr int kCommandOwnerCount = static_cast<int>(CommandOwner::kCleanUp) + 1;
 
 enum class CommandAction : std::uint8_t {
   // Main window.
   kExit,              // closing sequence, as if the window's close box were pressed
   kInternetOptions,   // the platform's internet options panel
-  kToggleOffline,     // offline mode; going offline also stops every page
   kToggleOnTop,       // always on top
   kCustomizeToolbar,  // the toolbar's customise dialog
   kToggleMaximize,    // restore a maximised window, else maximise it
@@ -45,7 +45,6 @@ enum class CommandAction : std::uint8_t {
   kToggleCaption,
   kToggleStatusBar,
   kAbout,
-  kSyncOfflineState,  // bring the check and the status-bar image in line with the platform
   kShowStandardMenu,  // the Standard Menu at the point in lParam
   // File histories.
   kClearTabFileHistory,
@@ -94,7 +93,9 @@ enum class CommandAction : std::uint8_t {
   kPageNotice,          // posted by the tab strip for the current page
   kOpenTabFileHistory,  // offset n opens entry n + 1 of the tab-list file history
   // Session options.
-  kSetPermissions,  // offset: the permission button, 0 to 6
+  kSetPermissions,    // offset: the permission button, 0 to 6
+  kToggleOffline,     // offline mode; going offline also stops every page
+  kSyncOfflineState,  // bring the check and the status-bar image in line with the offline state
   // Tool panel.
   kSelectToolPage,  // offset: 0 Favorite, 1 History, 2 Analysis, 3 Proxy
   kEditListFile,    // the page's list file in a text editor

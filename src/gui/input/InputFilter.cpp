@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "core/input/KeyRouting.h"
 #include "gui/input/KeyMapping.h"
 #include "gui/shell/SDIMainWindow.h"
 
@@ -15,8 +16,10 @@ TInputFilter::TInputFilter(TSDIMainWindow& window) : QObject(&window), window_(w
 bool TInputFilter::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress:
-      return OnKey(event);
+      return OnKey(watched, event);
     case QEvent::MouseButtonPress:
+      OnPagePress(watched, event);
+      [[fallthrough]];
     case QEvent::MouseMove:
     case QEvent::MouseButtonRelease:
     case QEvent::ContextMenu: {
@@ -30,18 +33,34 @@ bool TInputFilter::eventFilter(QObject* watched, QEvent* event) {
   }
 }
 
-bool TInputFilter::OnKey(QEvent* event) {
+bool TInputFilter::OnKey(QObject* watched, QEvent* event) {
   if (QApplication::activeWindow() != &window_)
     return false;
   const auto& key = static_cast<const QKeyEvent&>(*event);
+  if (window_.KeyHandlers().Offer(watched, key))
+    return true;
   const auto virtualKey = VirtualKeyOf(key);
   if (!virtualKey)
+    return false;
+  // The page's editing keys reach the page first; a key the page leaves alone comes back from
+  // the engine as a non-spontaneous event and then takes the shortcut road.
+  if (event->spontaneous() && window_.InTabStrip(QApplication::focusWidget()) &&
+      OfferedToPageFirst(*virtualKey, key.modifiers().testFlag(Qt::ControlModifier)))
     return false;
   const auto command = window_.Accelerators().Find(AcceleratorModifiersOf(key), *virtualKey);
   if (!command)
     return false;
   window_.PostCommand(*command);
   return true;
+}
+
+void TInputFilter::OnPagePress(QObject* watched, QEvent* event) {
+  const auto button = static_cast<const QMouseEvent&>(*event).button();
+  if (button != Qt::LeftButton && button != Qt::MiddleButton)
+    return;
+  if (auto* widget = qobject_cast<QWidget*>(watched);
+      widget != nullptr && window_.InTabStrip(widget))
+    window_.PagePressed();
 }
 
 bool TInputFilter::OnMouse(QEvent* event) {

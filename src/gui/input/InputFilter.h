@@ -1,8 +1,10 @@
 #pragma once
 
 // The program's own routing of keys and mouse gestures, in front of every widget and web page:
-// while the main window is active, a bound key becomes its command and is not delivered; a
-// right-button drag over the main window or its page area is read as a mouse gesture.
+// while the main window is active, a key goes first to the handler of the widget it was pressed
+// in (the bars' edit boxes, the trees, the tab strip), then, for a page's editing keys, to the
+// page, and otherwise a bound key becomes its command and is not delivered; a right-button drag
+// over the main window or its tab-strip area is read as a mouse gesture.
 
 #include <QObject>
 #include <QPoint>
@@ -21,7 +23,9 @@ class TInputFilter : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  bool OnKey(QEvent* event);
+  bool OnKey(QObject* watched, QEvent* event);
+  // Left and middle presses on a page let the page's tab know first.
+  void OnPagePress(QObject* watched, QEvent* event);
   bool OnMouse(QEvent* event);
   bool OnContextMenu(QWidget* widget, QEvent* event);
 

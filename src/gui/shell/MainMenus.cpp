@@ -45,6 +45,19 @@ void TMainMenus::Build(const MenuModel& model) {
       menuBar_->addMenu(menu);
     }
   }
+  std::vector<QMenu*> topMenus;
+  for (const MenuBarEntry& entry : model.menuBar) {
+    topMenus.push_back(Popup(entry.popup));
+  }
+  topMenus.push_back(Popup(kPopupStandardMenu));
+  for (QMenu* menu : topMenus) {
+    if (menu != nullptr) {
+      connect(menu, &QMenu::aboutToShow, this, [this] {
+        if (refreshHook_)
+          refreshHook_();
+      });
+    }
+  }
   for (const int number : kHistoryPopups) {
     if (QMenu* menu = Popup(number)) {
       connect(menu, &QMenu::aboutToShow, this, [this, menu, number] {
@@ -57,6 +70,38 @@ void TMainMenus::Build(const MenuModel& model) {
 
 QMenu* TMainMenus::Popup(int number) const {
   return number >= 0 && number < kPopupCount ? popups_[static_cast<std::size_t>(number)] : nullptr;
+}
+
+template <typename Visit>
+void TMainMenus::ForEachAction(int id, Visit visit) const {
+  for (QMenu* popup : popups_) {
+    if (popup == nullptr)
+      continue;
+    for (QAction* action : popup->actions()) {
+      if (!action->isSeparator() && action->menu() == nullptr && action->data().toInt() == id)
+        visit(action);
+    }
+  }
+}
+
+void TMainMenus::SetEnabled(int id, bool enabled) {
+  ForEachAction(id, [enabled](QAction* action) { action->setEnabled(enabled); });
+}
+
+void TMainMenus::SetChecked(int id, bool checked) {
+  ForEachAction(id, [checked](QAction* action) {
+    action->setCheckable(true);
+    action->setChecked(checked);
+  });
+}
+
+QAction* TMainMenus::Action(int id) const {
+  QAction* found = nullptr;
+  ForEachAction(id, [&found](QAction* action) {
+    if (found == nullptr)
+      found = action;
+  });
+  return found;
 }
 
 void TMainMenus::Fill(QMenu* menu, const std::vector<MenuEntry>& entries) {

@@ -10,6 +10,7 @@
 
 #include "core/shell/MenuModel.h"
 
+class QAction;
 class QMenu;
 class QMenuBar;
 
@@ -30,14 +31,25 @@ class TMainMenus : public QObject {
   void Build(const MenuModel& model);
   // The registered popup of that number, or null.
   QMenu* Popup(int number) const;
+  // Runs before any menu of the menu bar or the Standard Menu opens.
+  void SetRefreshHook(std::function<void()> hook) { refreshHook_ = std::move(hook); }
+
+  // Every item of that id, in whichever popups it sits. A checked item becomes checkable.
+  void SetEnabled(int id, bool enabled);
+  void SetChecked(int id, bool checked);
+  // The first item of that id, or null.
+  QAction* Action(int id) const;
 
  private:
   void Clear();
   void Fill(QMenu* menu, const std::vector<MenuEntry>& entries);
+  template <typename Visit>
+  void ForEachAction(int id, Visit visit) const;
 
   QMenuBar* menuBar_;
   CommandSink commandSink_;
   HistorySource historySource_;
+  std::function<void()> refreshHook_;
   // The popups are children of the menu bar and go with it.
   std::array<QMenu*, kPopupCount> popups_{};
 };

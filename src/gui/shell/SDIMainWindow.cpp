@@ -1,23 +1,41 @@
 #include "gui/shell/SDIMainWindow.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QContextMenuEvent>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
 #include <QScreen>
+#include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWindow>
 
 #include "core/input/ThemeTexts.h"
-#include "core/shell/CommandDispatch.h"
 #include "core/shell/InstanceLink.h"
 #include "core/shell/SettingsFile.h"
 #include "core/shell/SwitchValues.h"
 #include "core/shell/UtilFunc.h"
 #include "gui/input/InputFilter.h"
+#include "gui/shell/ButtonIcons.h"
 #include "gui/shell/MainMenus.h"
+#include "gui/shell/Rebar.h"
+#include "gui/shell/StatusButtons.h"
+#include "gui/shell/TabStripArea.h"
+#include "gui/shell/ToolBarEdit.h"
+#include "gui/shell/ToolPanel.h"
 
 namespace zelvora {
 
@@ -26,6 +44,9 @@ namespace {
 // The toolbar's buttons are 16 pixels wide plus their padding; the toolbar band's default width
 // is measured in them.
 constexpr int kToolbarButtonWidth = 23;
+constexpr int kSplitterWidth = 4;
+// How close to the edge of a captionless window a press starts resizing it.
+constexpr int kResizeBorder = 5;
 
 Colour ToColour(const QColor& colour) {
   return MakeColour(colour.red(), colour.green(), colour.blue());
@@ -33,6 +54,29 @@ Colour ToColour(const QColor& colour) {
 
 WindowRect ToWindowRect(const QRect& rect) {
   return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+QString FromView(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool ClipboardHoldsText() {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  return data != nullptr && data->hasText() && !data->text().isEmpty();
+}
+
+// The window edges a press at `pos` (window coordinates) is near.
+Qt::Edges EdgesAt(const QPoint& pos, const QSize& size) {
+  Qt::Edges edges;
+  if (pos.x() < kResizeBorder)
+    edges |= Qt::LeftEdge;
+  if (pos.x() >= size.width() - kResizeBorder)
+    edges |= Qt::RightEdge;
+  if (pos.y() < kResizeBorder)
+    edges |= Qt::TopEdge;
+  if (pos.y() >= size.height() - kResizeBorder)
+    edges |= Qt::BottomEdge;
+  return edges;
 }
 
 }  // namespace
@@ -54,43 +98,182 @@ TSDIMainWindow::TSDIMainWindow(const TPaths& paths, CommandLine& commandLine,
   setWindowTitle(objectName());
   setMinimumSize(kMainWindowMinWidth, kMainWindowMinHeight);
   setGeometry(placement.rect.x, placement.rect.y, placement.rect.width, placement.rect.height);
-  // The page area: the tab strip lives here.
-  pageArea_ = new QWidget(this);
-  setCentralWidget(pageArea_);
-  statusBar();
+  PrepareIconTheme();
   themeTexts_.Load(paths_.themeFile);
+  CreateChildren();
   menus_ = new TMainMenus(
       menuBar(), [this](int id) { ExecuteCommand(id); },
       [this](int popup) {
         return FileHistoryPopupItems(popup, fileHistories_, windowState_.selectTool);
       },
       this);
+  menus_->SetRefreshHook([this] { RefreshMenus(); });
   menuBar()->installEventFilter(this);
-  RebuildMenus();
   LoadState();
+  RebuildMenus();
+  ApplyLoadedState();
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+          [this] { UpdateClipboardCommands(); });
   qApp->installEventFilter(new TInputFilter(*this));
+}
+
+void TSDIMainWindow::CreateChildren() {
+  rebar_ = new TRebar(*this, {[this](int id) { ExecuteCommand(id); },
+                              [this](int tag) { SpeedButtonClicked(tag); }});
+  rebar_->SetTips(themeTexts_.ButtonTips(ButtonGroup::kToolbar));
+
+  statusButtons_ = new TStatusButtons([this](int id) { ExecuteCommand(id); }, statusBar());
+  statusButtons_->SetTexts(themeTexts_.ButtonTips(ButtonGroup::kDownloadControl),
+                           themeTexts_.ButtonTips(ButtonGroup::kTwoState));
+  statusBar()->addPermanentWidget(statusButtons_);
+
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  splitter_->setObjectName(QStringLiteral("Splitter"));
+  splitter_->setHandleWidth(kSplitterWidth);
+  splitter_->setChildrenCollapsible(false);
+  toolPanel_ = new TToolPanel([this](int tag) { SpeedButtonClicked(tag); }, splitter_);
+  toolPanel_->SetTexts(themeTexts_);
+  tabStripArea_ = new TTabStripArea([this](int tag) { SpeedButtonClicked(tag); }, splitter_);
+  splitter_->addWidget(toolPanel_);
+  splitter_->addWidget(tabStripArea_);
+  splitter_->setStretchFactor(1, 1);
+  setCentralWidget(splitter_);
+  tabStripArea_->installEventFilter(this);
+  connect(splitter_, &QSplitter::splitterMoved, this,
+          [this](int position) { windowState_.split = position; });
+
+  // Enter in the bars and the keyword boxes runs their go command.
+  const auto enterRuns = [this](QComboBox* box, int command) {
+    keyHandlers_.Add(box->lineEdit(), [this, command](const QKeyEvent& key) {
+      if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter)
+        return false;
+      PostCommand(command);
+      return true;
+    });
+  };
+  enterRuns(rebar_->AddressBox(), 3117);
+  enterRuns(rebar_->SearchKeyBox(), 3118);
+  enterRuns(toolPanel_->HistoryKeyBox(), 3115);
+  enterRuns(toolPanel_->AnalysisKeyBox(), 3116);
 }
 
 void TSDIMainWindow::RebuildMenus() {
   BuildMenusFromTheme(paths_.themeFile, themeTexts_, menuBuild_);
   menus_->Build(menuBuild_.model);
+  const ToolbarButton& size =
+      kToolbarButtons[static_cast<std::size_t>(ToolbarIndexOfCommand(3029))];
+  rebar_->SetDropDownMenu(ToolbarIndexOfCommand(3029), menus_->Popup(size.dropDownMenu));
+  toolPanel_->SetPageMenu(menus_->Popup(kMenuToolPanel));
+  RefreshMenus();
+}
+
+void TSDIMainWindow::RefreshMenus() {
+  UpdateClipboardCommands();
+  menus_->SetChecked(3062, isMaximized());
+  menus_->SetChecked(3063, toolPanel_->isVisibleTo(this));
+  menus_->SetChecked(3064, rebar_->IsVisible());
+  menus_->SetChecked(3065, menuBar()->isVisibleTo(this));
+  menus_->SetChecked(3066, CaptionShown());
+  menus_->SetChecked(3067, statusBar()->isVisibleTo(this));
+  menus_->SetChecked(3043, windowState_.onTop);
+  for (int page = 0; page < kToolPanelTreeCount; ++page) {
+    menus_->SetChecked(kToolPageCommandFirst + page, page == windowState_.selectTool);
+  }
+  const bool pages = TabStripVisible();
+  for (const std::uint16_t id : kPageCommands) {
+    menus_->SetEnabled(id, pages);
+  }
+  for (std::size_t dialog = 0; dialog < trackedDialogs_.size(); ++dialog) {
+    menus_->SetEnabled(kTrackedDialogCommands[dialog], trackedDialogs_[dialog].isNull());
+  }
+}
+
+void TSDIMainWindow::UpdateClipboardCommands() {
+  const bool text = ClipboardHoldsText();
+  for (const std::uint16_t id : kClipboardCommands) {
+    menus_->SetEnabled(id, text);
+  }
+  if (QAction* button = rebar_->ButtonOfCommand(3003))
+    button->setEnabled(text);
 }
 
 void TSDIMainWindow::ExecuteCommand(int id) {
   emit CommandRequested(id);
   const auto route = RouteCommand(id);
-  if (!route)
+  if (!route || RunMainWindowCommand(*route))
     return;
-  switch (route->action) {
+  if (const CommandHandler& owner = owners_[static_cast<std::size_t>(route->owner)])
+    owner(*route, id);
+}
+
+void TSDIMainWindow::SetCommandOwner(CommandOwner owner, CommandHandler handler) {
+  owners_[static_cast<std::size_t>(owner)] = std::move(handler);
+}
+
+bool TSDIMainWindow::RunMainWindowCommand(const CommandRoute& route) {
+  switch (route.action) {
     case CommandAction::kExit:
       close();
-      break;
+      return true;
+    case CommandAction::kInternetOptions:
+      OpenInternetOptions();
+      return true;
+    case CommandAction::kToggleOnTop:
+      SetOnTop(!windowState_.onTop);
+      return true;
+    case CommandAction::kCustomizeToolbar:
+      CustomizeToolbar();
+      return true;
+    case CommandAction::kToggleMaximize:
+      ToggleMaximized();
+      return true;
+    case CommandAction::kToggleToolPanel:
+      // The running job works on a tree of the panel.
+      if (!toolTaskRunning_)
+        SetToolPanelVisible(!toolPanel_->isVisibleTo(this));
+      else if (QAction* button = rebar_->ButtonOfCommand(3063))
+        button->setChecked(toolPanel_->isVisibleTo(this));
+      return true;
+    case CommandAction::kToggleReBar:
+      SetRebarVisible(!rebar_->IsVisible());
+      return true;
+    case CommandAction::kToggleMenuBar:
+      SetMenuBarVisible(!menuBar()->isVisibleTo(this));
+      return true;
+    case CommandAction::kToggleCaption:
+      SetCaptionVisible(!CaptionShown());
+      return true;
+    case CommandAction::kToggleStatusBar:
+      SetStatusBarVisible(!statusBar()->isVisibleTo(this));
+      return true;
     case CommandAction::kAbout:
       ShowAbout();
-      break;
+      return true;
+    case CommandAction::kShowStandardMenu:
+      ShowStandardMenu(QCursor::pos());
+      return true;
+    case CommandAction::kSelectToolPage:
+      if (!toolTaskRunning_)
+        SelectToolPage(route.offset);
+      return true;
+    case CommandAction::kSetPermissions:
+      // Without a page the buttons are the defaults that new pages start with.
+      if (TabStripVisible())
+        return false;
+      ApplyPermissionButtons();
+      return true;
+    case CommandAction::kClearTabFileHistory:
+      fileHistories_[kFileTab].Clear(false);
+      return true;
+    case CommandAction::kClearToolFileHistory:
+      fileHistories_[static_cast<std::size_t>(std::clamp(windowState_.selectTool, 0, 3))].Clear(
+          false);
+      return true;
+    case CommandAction::kClearScriptFileHistory:
+      fileHistories_[kFileScript].Clear(false);
+      return true;
     default:
-      // The owning parts of the program take their commands over as they arrive.
-      break;
+      return false;
   }
 }
 
@@ -98,8 +281,124 @@ void TSDIMainWindow::PostCommand(int id) {
   QTimer::singleShot(0, this, [this, id] { ExecuteCommand(id); });
 }
 
+void TSDIMainWindow::SpeedButtonClicked(int tag) {
+  const auto button = SpeedButtonOf(tag);
+  if (!button)
+    return;
+  switch (button->action) {
+    case SpeedAction::kStopToolTask:
+      stopRequested_ = toolTaskRunning_;
+      break;
+    case SpeedAction::kNextToolPage:
+      ExecuteCommand(kToolPageCommandFirst + NextToolPage(windowState_.selectTool));
+      break;
+    case SpeedAction::kPreviousToolPage:
+      ExecuteCommand(kToolPageCommandFirst + PreviousToolPage(windowState_.selectTool));
+      break;
+    case SpeedAction::kCommand:
+      ExecuteCommand(button->command);
+      break;
+    case SpeedAction::kCommandWithAddressText:
+      if (!rebar_->AddressBox()->currentText().isEmpty())
+        ExecuteCommand(button->command);
+      break;
+    case SpeedAction::kCommandWithSearchText:
+      if (!rebar_->SearchKeyBox()->currentText().isEmpty())
+        ExecuteCommand(button->command);
+      break;
+    case SpeedAction::kToggleHighlight:
+      // A check button: it keeps its own pressed state, which in-page find reads.
+      break;
+    case SpeedAction::kMinimise:
+      showMinimized();
+      break;
+  }
+}
+
+void TSDIMainWindow::SelectToolPage(int page) {
+  windowState_.selectTool = page >= 0 && page < kToolPanelTreeCount ? page : kToolFavorite;
+  toolPanel_->ShowPage(windowState_.selectTool,
+                       QString::fromStdString(themeTexts_.ToolPanelTreeName(
+                           static_cast<ToolPanelTree>(windowState_.selectTool))));
+  for (int each = 0; each < kToolPanelTreeCount; ++each) {
+    menus_->SetChecked(kToolPageCommandFirst + each, each == windowState_.selectTool);
+  }
+}
+
+void TSDIMainWindow::ApplyPermissionButtons() {
+  const auto on = statusButtons_->Permissions();
+  for (int index = 0; index < kPermissionCount; ++index) {
+    settings_.flags[static_cast<std::size_t>(kFlagWebPermitMultiMediaFirst + index)] =
+        on[static_cast<std::size_t>(index)] ? 1 : 0;
+  }
+}
+
+bool TSDIMainWindow::CaptionShown() const {
+  return !windowFlags().testFlag(Qt::FramelessWindowHint);
+}
+
+void TSDIMainWindow::UpdateWindowButtons() {
+  tabStripArea_->SetWindowButtonsVisible(
+      WindowButtonsVisible(CaptionShown(), menuBar()->isVisibleTo(this)));
+}
+
+void TSDIMainWindow::SetOnTop(bool onTop) {
+  windowState_.onTop = onTop;
+  menus_->SetChecked(3043, onTop);
+  if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+    return;
+  // Changing the flag re-creates the native window, which hides it: show it again as it was.
+  const bool wasVisible = isVisible();
+  setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+  if (wasVisible)
+    show();
+}
+
+void TSDIMainWindow::ToggleMaximized() {
+  if (isMaximized())
+    showNormal();
+  else
+    showMaximized();
+  menus_->SetChecked(3062, isMaximized());
+}
+
 void TSDIMainWindow::ShowAbout() {
-  QMessageBox::about(this, objectName(), QString::fromStdString(themeTexts_.AboutText()));
+  QMessageBox box(QMessageBox::Information, objectName(),
+                  QString::fromStdString(themeTexts_.AboutText()), QMessageBox::Ok, this);
+  SetDialogOpen(TrackedDialog::kAbout, &box);
+  RegisterDialog(&box, kLayeredOther);
+  box.exec();
+}
+
+void TSDIMainWindow::CustomizeToolbar() {
+  std::vector<ToolbarButtonView> views;
+  const auto tips = themeTexts_.ButtonTips(ButtonGroup::kToolbar);
+  for (int index = 0; index < kToolbarButtonCount; ++index) {
+    views.push_back({rebar_->Button(index)->icon(),
+                     static_cast<std::size_t>(index) < tips.size()
+                         ? QString::fromStdString(tips[static_cast<std::size_t>(index)])
+                         : QString::number(index)});
+  }
+  TToolBarEditDialog dialog(std::move(views), rebar_->ToolbarLayout(), this);
+  RegisterDialog(&dialog, kLayeredOther);
+  if (dialog.exec() == QDialog::Accepted)
+    rebar_->SetToolbarLayout(dialog.Layout());
+}
+
+void TSDIMainWindow::OpenInternetOptions() {
+  // The desktop's own network settings, the first one installed.
+  static const std::array<QStringList, 4> kPrograms = {
+      QStringList{QStringLiteral("gnome-control-center"), QStringLiteral("network")},
+      QStringList{QStringLiteral("systemsettings"), QStringLiteral("kcm_proxy")},
+      QStringList{QStringLiteral("systemsettings5"), QStringLiteral("proxy")},
+      QStringList{QStringLiteral("nm-connection-editor")},
+  };
+  for (const QStringList& program : kPrograms) {
+    const QString path = QStandardPaths::findExecutable(program.first());
+    if (!path.isEmpty() && QProcess::startDetached(path, program.mid(1)))
+      return;
+  }
+  statusBar()->showMessage(QStringLiteral("No network settings program was found."));
 }
 
 std::string TSDIMainWindow::CaptionOfCommand(int id) const {
@@ -107,34 +406,131 @@ std::string TSDIMainWindow::CaptionOfCommand(int id) const {
 }
 
 bool TSDIMainWindow::InGestureArea(const QWidget* widget) const {
-  return widget == this || widget == pageArea_ || pageArea_->isAncestorOf(widget);
+  return widget == this || InTabStrip(widget);
+}
+
+bool TSDIMainWindow::InTabStrip(const QWidget* widget) const {
+  return widget != nullptr && (widget == tabStripArea_ || tabStripArea_->isAncestorOf(widget));
 }
 
 void TSDIMainWindow::ShowGestureStatus(const std::string& text) {
   statusBar()->showMessage(QString::fromStdString(text));
 }
 
+void TSDIMainWindow::SetTabStrip(QWidget* tabStrip) {
+  tabStrip_ = tabStrip;
+  RefreshMenus();
+}
+
+bool TSDIMainWindow::TabStripVisible() const {
+  return !tabStrip_.isNull() && tabStrip_->isVisibleTo(this);
+}
+
+void TSDIMainWindow::PagePressed() {
+  if (pagePressNotice_ && pagePressNotice_())
+    ExecuteCommand(3158);
+}
+
+void TSDIMainWindow::RegisterDialog(QWidget* dialog, LayeredWindow layered) {
+  std::erase_if(openDialogs_, [](const auto& open) { return open.first.isNull(); });
+  openDialogs_.emplace_back(dialog, layered);
+  const auto alpha = LayeredAlpha(settings_, layered);
+  dialog->setWindowOpacity(alpha ? *alpha / 255.0 : 1.0);
+}
+
+void TSDIMainWindow::SetDialogOpen(TrackedDialog dialog, QWidget* widget) {
+  trackedDialogs_[static_cast<std::size_t>(dialog)] = widget;
+  menus_->SetEnabled(kTrackedDialogCommands[static_cast<std::size_t>(dialog)], widget == nullptr);
+}
+
 void TSDIMainWindow::ShowStandardMenu(const QPoint& globalPos) {
+  ExecuteCommand(3163);
   if (QMenu* standard = menus_->Popup(kPopupStandardMenu))
     standard->exec(globalPos);
+  PostCommand(4769);
+}
+
+QMenu* TSDIMainWindow::createPopupMenu() {
+  // The bands are switched by the System menu only; a right click shows the Standard Menu.
+  return nullptr;
 }
 
 void TSDIMainWindow::contextMenuEvent(QContextMenuEvent* event) {
   // Only the window's own client area: children with menus of their own have taken theirs.
   QWidget* child = childAt(event->pos());
-  if (child != nullptr && child != pageArea_) {
+  if (child != nullptr && child != tabStripArea_ && child != splitter_ &&
+      qobject_cast<QToolBar*>(child) == nullptr) {
     event->ignore();
     return;
   }
   ShowStandardMenu(event->globalPos());
 }
 
-bool TSDIMainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == menuBar() && event->type() == QEvent::ContextMenu) {
-    ShowStandardMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
-    return true;
+void TSDIMainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange) {
+    if (isActiveWindow()) {
+      PostCommand(3163);
+    } else if (Gestures().State().active) {
+      Gestures().Reset();
+      statusBar()->clearMessage();
+    }
+  } else if (event->type() == QEvent::WindowStateChange) {
+    menus_->SetChecked(3062, isMaximized());
   }
+}
+
+bool TSDIMainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == menuBar()) {
+    if (event->type() == QEvent::ContextMenu) {
+      ShowStandardMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+      return true;
+    }
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        menuBar()->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint()) == nullptr) {
+      ToggleMaximized();
+      return true;
+    }
+  }
+  if (watched == tabStripArea_ && HandleAreaMouse(event))
+    return true;
   return QMainWindow::eventFilter(watched, event);
+}
+
+bool TSDIMainWindow::HandleAreaMouse(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonDblClick:
+      if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+        return false;
+      ToggleMaximized();
+      return true;
+    case QEvent::MouseButtonPress: {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() != Qt::LeftButton || isMaximized())
+        return false;
+      const QPoint global = mouse->globalPosition().toPoint();
+      QWindow* handle = windowHandle();
+      const Qt::Edges edges = EdgesAt(mapFromGlobal(global), size());
+      if (!CaptionShown() && edges && handle != nullptr && handle->startSystemResize(edges))
+        return true;
+      if (handle != nullptr && handle->startSystemMove())
+        return true;
+      dragOffset_ = global - frameGeometry().topLeft();
+      return true;
+    }
+    case QEvent::MouseMove:
+      if (!dragOffset_)
+        return false;
+      move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - *dragOffset_);
+      return true;
+    case QEvent::MouseButtonRelease:
+      if (!dragOffset_)
+        return false;
+      dragOffset_.reset();
+      return true;
+    default:
+      return false;
+  }
 }
 
 void TSDIMainWindow::LoadState() {
@@ -148,7 +544,6 @@ void TSDIMainWindow::LoadState() {
   context.windowTop = y();
   context.userFolder = paths_.perUserFolder;
   LoadSettings(paths_.settingsFile, settings_, context);
-  ApplySettings();
 
   for (int kind = 0; kind < kFileHistoryKindCount; ++kind) {
     fileHistories_[static_cast<std::size_t>(kind)].Load(
@@ -174,15 +569,49 @@ void TSDIMainWindow::LoadState() {
   }
 }
 
+void TSDIMainWindow::ApplyLoadedState() {
+  ApplySettings();
+  rebar_->Apply(rebarState_);
+  rebar_->SetVisible(windowState_.showRebar);
+  toolPanel_->SetOptions(windowState_);
+  SelectToolPage(windowState_.selectTool);
+  if (!windowState_.split)
+    windowState_.split = toolPanel_->sizeHint().width();
+  toolPanel_->setVisible(windowState_.showTool);
+  ApplySplit();
+  if (QAction* button = rebar_->ButtonOfCommand(3063))
+    button->setChecked(windowState_.showTool);
+  std::array<bool, kPermissionCount> permissions{};
+  for (int index = 0; index < kPermissionCount; ++index) {
+    permissions[static_cast<std::size_t>(index)] =
+        settings_.Flag(kFlagWebPermitMultiMediaFirst + index);
+  }
+  statusButtons_->SetPermissions(permissions);
+  statusButtons_->SetOffline(false, QString::fromStdString(themeTexts_.Label(kLabelOnLine)));
+  RefreshMenus();
+}
+
 void TSDIMainWindow::ApplySettings() {
+  toolPanel_->SetProgressColours(settings_.colours[kColourToolProgressFore],
+                                 settings_.colours[kColourToolProgressBack]);
   ApplyTranslucency();
 }
 
 void TSDIMainWindow::ApplyTranslucency() {
-  // Only the main window's opacity exists so far; the colour key has no portable equivalent
-  // and is kept in the settings for the platforms that gain one.
-  const bool layered = settings_.Flag(kFlagLayeredMain);
-  setWindowOpacity(layered ? settings_.Int(kIntLayeredMainValue) / 255.0 : 1.0);
+  // The colour key has no equivalent on the X11 and Wayland desktops: it stays in the settings
+  // for the desktops that gain one, and the window keeps only its opacity.
+  const auto alpha = LayeredAlpha(settings_, kLayeredMain);
+  setWindowOpacity(alpha ? *alpha / 255.0 : 1.0);
+  std::erase_if(openDialogs_, [](const auto& open) { return open.first.isNull(); });
+  for (const auto& [dialog, layered] : openDialogs_) {
+    const auto dialogAlpha = LayeredAlpha(settings_, layered);
+    dialog->setWindowOpacity(dialogAlpha ? *dialogAlpha / 255.0 : 1.0);
+  }
+}
+
+void TSDIMainWindow::ApplySplit() {
+  const int split = std::max(0, windowState_.split.value_or(0));
+  splitter_->setSizes({split, std::max(1, splitter_->width() - split - kSplitterWidth)});
 }
 
 void TSDIMainWindow::ShowFirstTime() {
@@ -190,6 +619,8 @@ void TSDIMainWindow::ShowFirstTime() {
   statusBar()->setVisible(windowState_.showStatusBar);
   setWindowFlag(Qt::FramelessWindowHint, !windowState_.showCaption);
   setWindowFlag(Qt::WindowStaysOnTopHint, windowState_.onTop);
+  UpdateWindowButtons();
+  RefreshMenus();
   switch (placement_.show) {
     case kShowMaximized:
       showMaximized();
@@ -201,6 +632,7 @@ void TSDIMainWindow::ShowFirstTime() {
       show();
       break;
   }
+  ApplySplit();
 }
 
 void TSDIMainWindow::FinishStartUp() {
@@ -269,7 +701,13 @@ void TSDIMainWindow::SaveState() {
                                        : kWindowNormal;
   windowState_.showMenu = menuBar()->isVisibleTo(this);
   windowState_.showStatusBar = statusBar()->isVisibleTo(this);
-  windowState_.showCaption = !windowFlags().testFlag(Qt::FramelessWindowHint);
+  windowState_.showCaption = CaptionShown();
+  windowState_.showTool = toolPanel_->isVisibleTo(this);
+  windowState_.showRebar = rebar_->IsVisible();
+  if (toolPanel_->isVisible())
+    windowState_.split = toolPanel_->width();
+  toolPanel_->ReadOptions(windowState_);
+  rebar_->Read(rebarState_);
 
   ProfileUpdate update(paths_.settingsFile);
   windowState_.Save(paths_.settingsFile, isMaximized());
@@ -317,36 +755,53 @@ void TSDIMainWindow::MoveBySwitch(std::string_view value) {
 
 void TSDIMainWindow::SetMenuBarVisible(bool visible) {
   menuBar()->setVisible(visible);
+  menus_->SetChecked(3065, visible);
+  UpdateWindowButtons();
 }
 
 void TSDIMainWindow::SetCaptionVisible(bool visible) {
-  if (windowFlags().testFlag(Qt::FramelessWindowHint) == !visible)
-    return;
-  // Changing the frame re-creates the native window, which hides it: show it again as it was.
-  const bool wasVisible = isVisible();
-  setWindowFlag(Qt::FramelessWindowHint, !visible);
-  if (wasVisible)
-    show();
+  menus_->SetChecked(3066, visible);
+  if (CaptionShown() != visible) {
+    // Changing the frame re-creates the native window, which hides it: show it again as it was.
+    const bool wasVisible = isVisible();
+    const bool wasMaximized = isMaximized();
+    setWindowFlag(Qt::FramelessWindowHint, !visible);
+    if (wasVisible)
+      wasMaximized ? showMaximized() : show();
+  }
+  UpdateWindowButtons();
 }
 
 void TSDIMainWindow::SetStatusBarVisible(bool visible) {
   statusBar()->setVisible(visible);
+  menus_->SetChecked(3067, visible);
 }
 
 void TSDIMainWindow::SetToolBarLayout(std::string_view layout) {
-  rebarState_.toolbar = ParseToolbarLayout(layout);
+  rebar_->SetToolbarLayout(ParseToolbarLayout(layout));
 }
 
 void TSDIMainWindow::SetSplitPosition(int position) {
   windowState_.split = position;
+  ApplySplit();
 }
 
 void TSDIMainWindow::SetToolPanelVisible(bool visible) {
-  windowState_.showTool = visible;
+  if (toolPanel_->isVisible() && !visible)
+    windowState_.split = toolPanel_->width();
+  toolPanel_->setVisible(visible);
+  if (visible) {
+    SelectToolPage(windowState_.selectTool);
+    ApplySplit();
+  }
+  menus_->SetChecked(3063, visible);
+  if (QAction* button = rebar_->ButtonOfCommand(3063))
+    button->setChecked(visible);
 }
 
 void TSDIMainWindow::SetRebarVisible(bool visible) {
-  windowState_.showRebar = visible;
+  rebar_->SetVisible(visible);
+  menus_->SetChecked(3064, visible);
 }
 
 void TSDIMainWindow::ApplyLayeredSwitch(std::string_view value) {
@@ -355,11 +810,11 @@ void TSDIMainWindow::ApplyLayeredSwitch(std::string_view value) {
 }
 
 void TSDIMainWindow::OpenTabList(std::string_view path) {
-  statusBar()->showMessage(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
+  statusBar()->showMessage(FromView(path));
 }
 
 void TSDIMainWindow::OpenUrls(std::string_view urls) {
-  statusBar()->showMessage(QString::fromUtf8(urls.data(), static_cast<qsizetype>(urls.size())));
+  statusBar()->showMessage(FromView(urls));
 }
 
 }  // namespace zelvora

@@ -1,24 +1,37 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
+#include <functional>
+#include <vector>
 
 #include "core/input/MenuBuild.h"
 #include "core/input/ThemeTexts.h"
+#include "core/shell/CommandDispatch.h"
 #include "core/shell/CommandLine.h"
 #include "core/shell/FileHistory.h"
+#include "core/shell/MainWindowRules.h"
 #include "core/shell/Paths.h"
 #include "core/shell/Placement.h"
 #include "core/shell/Settings.h"
 #include "core/shell/SwitchReceiver.h"
 #include "core/shell/WindowState.h"
+#include "gui/input/KeyHandlers.h"
+
+class QSplitter;
 
 namespace zelvora {
 
 class TMainMenus;
+class TRebar;
+class TStatusButtons;
+class TTabStripArea;
+class TToolPanel;
 
 // The one main window of the program. It owns the settings record, the window state and the
-// file-history lists for the whole run, and applies the switch messages.
+// file-history lists for the whole run, lays out the bars, the tool panel and the tab-strip area,
+// applies the switch messages and dispatches every command.
 class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
   Q_OBJECT
 
@@ -43,17 +56,46 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
   void ExecuteCommand(int id);
   // Runs the command once the current event is done (never from inside a widget's own event).
   void PostCommand(int id);
+  // The part of the program that carries out the commands of `owner`; commands of an owner
+  // without a handler do nothing.
+  using CommandHandler = std::function<void(const CommandRoute& route, int id)>;
+  void SetCommandOwner(CommandOwner owner, CommandHandler handler);
+
   // Re-reads the theme's captions, keys and gestures and builds the menus anew.
   void RebuildMenus();
   TMainMenus& Menus() const { return *menus_; }
+  // Brings the enabled and checked states of the menus in line with the window; runs whenever a
+  // menu of the menu bar or the Standard Menu opens.
+  void RefreshMenus();
 
   const TAccelTable& Accelerators() const { return menuBuild_.shortcuts.Table(); }
   GestureRecogniser& Gestures() { return menuBuild_.gestures; }
+  TKeyHandlerTable& KeyHandlers() { return keyHandlers_; }
   // The cleaned caption of the command's menu item.
   std::string CaptionOfCommand(int id) const;
-  // Gestures are read over the main window itself and the page area.
+  // Gestures are read over the main window itself and the tab-strip area.
   bool InGestureArea(const QWidget* widget) const;
+  bool InTabStrip(const QWidget* widget) const;
   void ShowGestureStatus(const std::string& text);
+
+  // The tab strip, once there is one: page commands are enabled while it is visible.
+  void SetTabStrip(QWidget* tabStrip);
+  bool TabStripVisible() const;
+  // Asked on every left or middle press on a page: whether the page wants command 3158 first.
+  void SetPagePressNotice(std::function<bool()> notice) { pagePressNotice_ = std::move(notice); }
+  void PagePressed();
+
+  // A dialog that follows its translucency setting while it is open.
+  void RegisterDialog(QWidget* dialog, LayeredWindow layered);
+  // Whether the dialog whose command is disabled while it is open is open now.
+  void SetDialogOpen(TrackedDialog dialog, QWidget* widget);
+
+  TRebar& Rebar() const { return *rebar_; }
+  TToolPanel& ToolPanel() const { return *toolPanel_; }
+  TStatusButtons& StatusButtons() const { return *statusButtons_; }
+  TTabStripArea& TabStripArea() const { return *tabStripArea_; }
+  bool ToolTaskRunning() const { return toolTaskRunning_; }
+  bool StopRequested() const { return stopRequested_; }
 
   // TSwitchTarget
   void ShowWindowState(int state) override;
@@ -74,16 +116,33 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
   void CommandRequested(int id);
 
  protected:
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  QMenu* createPopupMenu() override;
 
  private:
+  void CreateChildren();
   void LoadState();
+  void ApplyLoadedState();
+  bool RunMainWindowCommand(const CommandRoute& route);
+  void SpeedButtonClicked(int tag);
+  void SelectToolPage(int page);
+  void SetOnTop(bool onTop);
+  void ToggleMaximized();
+  void ApplyPermissionButtons();
+  void UpdateWindowButtons();
+  void UpdateClipboardCommands();
+  bool CaptionShown() const;
   void ShowStandardMenu(const QPoint& globalPos);
   void ShowAbout();
+  void CustomizeToolbar();
+  void OpenInternetOptions();
   void ApplySettings();
   void ApplyTranslucency();
+  void ApplySplit();
+  bool HandleAreaMouse(QEvent* event);
   void SaveState();
   WindowRect CurrentRect() const;
 
@@ -93,12 +152,28 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
   TThemeTexts themeTexts_;
   TMenuBuild menuBuild_;
   TMainMenus* menus_ = nullptr;
-  QWidget* pageArea_ = nullptr;
+  TRebar* rebar_ = nullptr;
+  TStatusButtons* statusButtons_ = nullptr;
+  TToolPanel* toolPanel_ = nullptr;
+  TTabStripArea* tabStripArea_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  QPointer<QWidget> tabStrip_;
+  TKeyHandlerTable keyHandlers_;
+  std::array<CommandHandler, kCommandOwnerCount> owners_;
+  std::function<bool()> pagePressNotice_;
+  std::vector<std::pair<QPointer<QWidget>, LayeredWindow>> openDialogs_;
+  std::array<QPointer<QWidget>, kTrackedDialogCount> trackedDialogs_;
   TSettings settings_;
   WindowState windowState_;
   RebarState rebarState_;
   Colour highlightColour_ = kHighlightColourDefault;
   std::array<TFileHistoryList, kFileHistoryKindCount> fileHistories_;
+  // The background job of the tool panel: set while a tree job, history search or page analysis
+  // runs; the stop button asks it to end.
+  bool toolTaskRunning_ = false;
+  bool stopRequested_ = false;
+  // A press on the empty client area moves the window by hand when the window system does not.
+  std::optional<QPoint> dragOffset_;
   bool askQuestions_ = true;
   bool saved_ = false;
 };

@@ -65,7 +65,7 @@ TEST(CommandDispatchTest, SingleIdsReachTheirActions) {
   ExpectRoute(3006, CommandAction::kStopAllPages, CommandOwner::kPages, 0);
   ExpectRoute(3012, CommandAction::kAnalyseRange, CommandOwner::kPageAnalysis, 0);
   ExpectRoute(3016, CommandAction::kCloseTabByIndex, CommandOwner::kPages, 0);
-  ExpectRoute(3018, CommandAction::kToggleOffline, CommandOwner::kMainWindow, 0);
+  ExpectRoute(3018, CommandAction::kToggleOffline, CommandOwner::kSessionOptions, 0);
   ExpectRoute(3027, CommandAction::kFindNext, CommandOwner::kFindHighlight, 0);
   ExpectRoute(3045, CommandAction::kFavoriteAdd, CommandOwner::kFavorites, 0);
   ExpectRoute(3053, CommandAction::kDeleteCache, CommandOwner::kCleanUp, 0);
@@ -73,7 +73,7 @@ TEST(CommandDispatchTest, SingleIdsReachTheirActions) {
   ExpectRoute(3109, CommandAction::kAddProxyItem, CommandOwner::kToolPanel, 0);
   ExpectRoute(3138, CommandAction::kCopyTabTitleAndUrl, CommandOwner::kPages, 0);
   ExpectRoute(3159, CommandAction::kTreeCommand, CommandOwner::kToolPanel, 0);
-  ExpectRoute(3163, CommandAction::kSyncOfflineState, CommandOwner::kMainWindow, 0);
+  ExpectRoute(3163, CommandAction::kSyncOfflineState, CommandOwner::kSessionOptions, 0);
   ExpectRoute(4770, CommandAction::kResetScriptMenu, CommandOwner::kScriptMenu, 0);
   ExpectRoute(5874, CommandAction::kClearTabFileHistory, CommandOwner::kFileHistory, 0);
   ExpectRoute(5875, CommandAction::kClearToolFileHistory, CommandOwner::kFileHistory, 0);
