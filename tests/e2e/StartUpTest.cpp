@@ -70,6 +70,17 @@ TEST_F(StartUpTest, FirstExitWritesEveryConfigurationKeyAndTheWindowState) {
   EXPECT_NE(Key("Rebar", "ToolBar"), "<absent>");
 }
 
+TEST_F(StartUpTest, ToolPanelAndRebarSwitchesAreKeptAtExit) {
+  Write(SettingsFile(), "[Zelvora]\r\nShowTool=1\r\nShowReber=1\r\nShowStatusBar=1\r\n");
+  RunAndTerminate(copy_, {"/tool=OFF", "/reber=OFF", "/statusbar=off"});
+  EXPECT_EQ(Key("Zelvora", "ShowTool"), "0");
+  EXPECT_EQ(Key("Zelvora", "ShowReber"), "0");
+  EXPECT_EQ(Key("Zelvora", "ShowStatusBar"), "0");
+  RunAndTerminate(copy_, {"/tool=ON"});
+  EXPECT_EQ(Key("Zelvora", "ShowTool"), "1");
+  EXPECT_EQ(Key("Zelvora", "ShowReber"), "0");
+}
+
 TEST_F(StartUpTest, ARefusedUserNameGivesTheUnknownFolder) {
   RunAndTerminate(copy_, {"/user=a:b"});
   EXPECT_TRUE(fs::exists(copy_.Folder() / "users" / "unknown" / "Zelvora.ini"));

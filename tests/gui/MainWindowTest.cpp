@@ -2,12 +2,11 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include "WindowFixture.h"
 #include "core/shell/UtilFunc.h"
-#include "gui/shell/SDIMainWindow.h"
 
 namespace zelvora {
 
@@ -33,31 +32,10 @@ class MessageBoxAnswerer : public QObject {
 class MainWindowTest : public QObject {
   Q_OBJECT
 
- private:
-  struct Fixture {
-    QTemporaryDir folder;
-    TPaths paths;
-    CommandLine commandLine;
-
-    explicit Fixture(const std::string& settings) {
-      const std::string root = folder.path().toStdString();
-      paths.programFolder = root;
-      paths.perUserFolder = paths.baseFolder = root;
-      paths.settingsFile = root + "/Zelvora.ini";
-      paths.themeFile = root + "/Zelvora.txt";
-      std::FILE* file = std::fopen(paths.settingsFile.c_str(), "wb");
-      std::fputs(settings.c_str(), file);
-      std::fclose(file);
-      FlushProfile(paths.settingsFile);
-    }
-    WindowPlacement Placement() const { return {{10, 10, 600, 400}, kShowNormal, false}; }
-  };
-
  private slots:
   void ConfirmExitNoKeepsTheWindowAndAsksAgain() {
-    Fixture fixture("[ConfigDialog]\r\nConfirmExit=1\r\n");
-    TSDIMainWindow window(fixture.paths, fixture.commandLine, fixture.Placement());
-    window.ShowFirstTime();
+    WindowFixture fixture("[ConfigDialog]\r\nConfirmExit=1\r\n");
+    TSDIMainWindow& window = fixture.Open({{10, 10, 600, 400}, kShowNormal, false});
     {
       MessageBoxAnswerer no(QMessageBox::No);
       QVERIFY(!window.close());
@@ -73,9 +51,8 @@ class MainWindowTest : public QObject {
   }
 
   void TerminationClosesWithoutAsking() {
-    Fixture fixture("[ConfigDialog]\r\nConfirmExit=1\r\n");
-    TSDIMainWindow window(fixture.paths, fixture.commandLine, fixture.Placement());
-    window.ShowFirstTime();
+    WindowFixture fixture("[ConfigDialog]\r\nConfirmExit=1\r\n");
+    TSDIMainWindow& window = fixture.Open({{10, 10, 600, 400}, kShowNormal, false});
     MessageBoxAnswerer no(QMessageBox::No);
     window.CloseWithoutQuestions();
     QVERIFY(!window.isVisible());
@@ -83,9 +60,8 @@ class MainWindowTest : public QObject {
   }
 
   void SwitchMessagesChangeTheWindow() {
-    Fixture fixture("");
-    TSDIMainWindow window(fixture.paths, fixture.commandLine, fixture.Placement());
-    window.ShowFirstTime();
+    WindowFixture fixture("");
+    TSDIMainWindow& window = fixture.Open({{10, 10, 600, 400}, kShowNormal, false});
     window.ReceiveMessage(3177, "OFF");
     QVERIFY(!window.menuBar()->isVisible());
     window.ReceiveMessage(3177, " on ");

@@ -4,13 +4,10 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QtTest>
-#include <fstream>
 
-#include "core/shell/UtilFunc.h"
+#include "WindowFixture.h"
 #include "gui/shell/MainMenus.h"
-#include "gui/shell/SDIMainWindow.h"
 #include "gui/shell/TabStripArea.h"
 
 namespace zelvora {
@@ -48,23 +45,10 @@ class MenusAndInputTest : public QObject {
   Q_OBJECT
 
  private:
-  struct Fixture {
-    QTemporaryDir folder;
-    TPaths paths;
-    CommandLine commandLine;
-    std::unique_ptr<TSDIMainWindow> window;
-
-    explicit Fixture(const std::string& theme) {
-      const std::string root = folder.path().toStdString();
-      paths.programFolder = paths.perUserFolder = paths.baseFolder = root;
-      paths.settingsFile = root + "/Zelvora.ini";
-      paths.themeFile = root + "/Zelvora.txt";
-      std::ofstream(paths.themeFile, std::ios::binary) << theme;
-      FlushProfile(paths.themeFile);
-      window = std::make_unique<TSDIMainWindow>(
-          paths, commandLine, WindowPlacement{{0, 0, 640, 480}, kShowNormal, false});
-      window->ShowFirstTime();
-      window->activateWindow();
+  // A shown window over the theme text.
+  struct Fixture : WindowFixture {
+    explicit Fixture(const std::string& theme) : WindowFixture("", theme) {
+      Open({{0, 0, 640, 480}, kShowNormal, false});
     }
   };
 

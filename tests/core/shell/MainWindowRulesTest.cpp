@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "core/shell/CommandDispatch.h"
+#include "core/shell/CommandTable.h"
+#include "core/shell/MainWindowRules.h"
+#include "core/shell/MenuModel.h"
+
+namespace zelvora {
+namespace {
+
+bool IsTableItem(int id) {
+  for (const CommandRow& row : kCommandRows) {
+    if (row.kind == RowKind::kItem && row.id == id)
+      return true;
+  }
+  return false;
+}
+
+TEST(MainWindowRulesTest, ToolbarButtonsAreDistinctRoutedCommands) {
+  std::set<int> commands;
+  for (int index = 0; index < kToolbarButtonCount; ++index) {
+    const ToolbarButton& button = kToolbarButtons[static_cast<std::size_t>(index)];
+    EXPECT_TRUE(commands.insert(button.command).second) << index;
+    EXPECT_TRUE(RouteCommand(button.command).has_value()) << button.command;
+    EXPECT_EQ(ToolbarIndexOfCommand(button.command), index);
+  }
+  EXPECT_EQ(kToolbarButtons[0].command, 3069);
+  EXPECT_EQ(kToolbarButtons[18].command, 3045);
+  EXPECT_EQ(kToolbarButtons[8].style, ToolbarButtonStyle::kCheck);
+  EXPECT_EQ(kToolbarButtons[11].style, ToolbarButtonStyle::kCheck);
+  EXPECT_EQ(kToolbarButtons[12].style, ToolbarButtonStyle::kDropDown);
+  EXPECT_EQ(kToolbarButtons[12].dropDownMenu, kMenuCharSize);
+  EXPECT_TRUE(kToolbarButtons[10].startsDisabled);
+  EXPECT_EQ(ToolbarIndexOfCommand(3070), -1);
+}
+
+TEST(MainWindowRulesTest, RefreshedCommandsAreMenuItems) {
+  for (const std::uint16_t id : kPageCommands)
+    EXPECT_TRUE(IsTableItem(id)) << id;
+  for (const std::uint16_t id : kClipboardCommands)
+    EXPECT_TRUE(IsTableItem(id)) << id;
+  for (const std::uint16_t id : kTrackedDialogCommands)
+    EXPECT_TRUE(IsTableItem(id)) << id;
+  EXPECT_EQ(std::set<int>(kPageCommands.begin(), kPageCommands.end()).size(), kPageCommands.size());
+  EXPECT_EQ(CharSizeCommand(4), 3143);
+  EXPECT_EQ(CharSizeCommand(0), 3147);
+}
+
+TEST(MainWindowRulesTest, ToolPagesWrapBothWays) {
+  EXPECT_EQ(NextToolPage(kToolFavorite), kToolHistory);
+  EXPECT_EQ(NextToolPage(kToolProxy), kToolFavorite);
+  EXPECT_EQ(PreviousToolPage(kToolFavorite), kToolProxy);
+  EXPECT_EQ(PreviousToolPage(kToolAnalysis), kToolHistory);
+  EXPECT_EQ(NextToolPage(9), kToolFavorite);
+  EXPECT_EQ(PreviousToolPage(-3), kToolProxy);
+}
+
+TEST(MainWindowRulesTest, SpeedButtonsRunRoutedCommands) {
+  for (int tag = 0; tag < kSpeedButtonCount; ++tag) {
+    const auto button = SpeedButtonOf(tag);
+    ASSERT_TRUE(button.has_value()) << tag;
+    if (button->command != 0) {
+      EXPECT_TRUE(RouteCommand(button->command).has_value()) << tag;
+    }
+  }
+  EXPECT_EQ(SpeedButtonOf(kSpeedAddressGo)->action, SpeedAction::kCommandWithAddressText);
+  EXPECT_EQ(SpeedButtonOf(kSpeedFindPrevious)->command, 3028);
+  EXPECT_EQ(SpeedButtonOf(kSpeedExit)->command, kExitId);
+  EXPECT_EQ(SpeedButtonOf(1)->action, SpeedButtonOf(4)->action);
+  EXPECT_FALSE(SpeedButtonOf(16).has_value());
+  EXPECT_FALSE(SpeedButtonOf(-1).has_value());
+}
+
+TEST(MainWindowRulesTest, WindowButtonsOnlyWithoutCaptionAndMenu) {
+  EXPECT_TRUE(WindowButtonsVisible(false, false));
+  EXPECT_FALSE(WindowButtonsVisible(true, false));
+  EXPECT_FALSE(WindowButtonsVisible(false, true));
+}
+
+TEST(MainWindowRulesTest, LayeredAlphaFollowsEachWindowsOwnFlag) {
+  TSettings settings;
+  for (int window = 0; window < kLayeredWindowCount; ++window)
+    settings.integers[static_cast<std::size_t>(kIntLayeredMainValue + window)] = 100 + window;
+  EXPECT_FALSE(LayeredAlpha(settings, kLayeredMain).has_value());
+  settings.flags[kFlagLayeredMain + int{kLayeredOpen}] = 1;
+  EXPECT_EQ(LayeredAlpha(settings, kLayeredOpen), 102);
+  EXPECT_FALSE(LayeredAlpha(settings, kLayeredMain).has_value());
+  EXPECT_FALSE(LayeredAlpha(settings, kLayeredOther).has_value());
+  // Only the low eight bits are an opacity.
+  settings.integers[kIntLayeredMainValue + int{kLayeredOpen}] = 0x1FF;
+  EXPECT_EQ(LayeredAlpha(settings, kLayeredOpen), 0xFF);
+  settings.flags[kFlagLayeredColorKey] = 1;
+  EXPECT_FALSE(LayeredAlpha(settings, static_cast<LayeredWindow>(kLayeredWindowCount)));
+}
+
+TEST(MainWindowRulesTest, BandsAreArrangedInReadingOrderWithRowBreaks) {
+  const std::array<BandPlacement, 3> twoRows = {
+      {{0, 30, 0, 1200}, {1, 0, 300, 250}, {2, 0, 0, 290}}};
+  const auto bands = ArrangeRebarBands(twoRows);
+  EXPECT_EQ(bands[0], (RebarBand{2, 290, false}));
+  EXPECT_EQ(bands[1], (RebarBand{1, 250, false}));
+  // Wider than three digits can say.
+  EXPECT_EQ(bands[2], (RebarBand{0, 999, true}));
+  const std::array<BandPlacement, 3> oneRow = {
+      {{0, 0, 0, 400}, {1, 0, 400, 300}, {2, 0, 700, 200}}};
+  for (const RebarBand& band : ArrangeRebarBands(oneRow))
+    EXPECT_FALSE(band.breakBefore);
+  const std::array<BandPlacement, 3> threeRows = {{{0, 0, 0, 9}, {1, 20, 0, 9}, {2, 40, 0, 9}}};
+  const auto stacked = ArrangeRebarBands(threeRows);
+  EXPECT_FALSE(stacked[0].breakBefore);
+  EXPECT_TRUE(stacked[1].breakBefore);
+  EXPECT_TRUE(stacked[2].breakBefore);
+}
+
+}  // namespace
+}  // namespace zelvora
