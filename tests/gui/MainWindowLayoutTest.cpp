@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "WindowFixture.h"
@@ -283,6 +284,76 @@ class MainWindowLayoutTest : public QObject {
     address->setFocus();
     QTest::keyClick(address, Qt::Key_A, Qt::ControlModifier);
     QTRY_COMPARE(commands, (QList<int>{3007, 3002}));
+  }
+
+  void TreeMenuOpensOnItemsOnly() {
+    WindowFixture fixture("");
+    TSDIMainWindow& window = fixture.Open();
+    window.ExecuteCommand(3080);  // the History page
+    QTreeWidget* tree = window.ToolPanel().Tree(kToolHistory);
+    auto* first = new QTreeWidgetItem(tree, QStringList{"one"});
+    auto* second = new QTreeWidgetItem(tree, QStringList{"two"});
+    first->setSelected(true);
+    QMenu* shown = nullptr;
+    bool deleteHistoryToo = false;
+    const auto watch = [&] {
+      shown = nullptr;
+      QTimer::singleShot(50, [&] {
+        shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        deleteHistoryToo = window.Menus().Action(3159)->isEnabled();
+        if (shown != nullptr)
+          shown->close();
+      });
+    };
+    watch();
+    emit tree->customContextMenuRequested(tree->visualItemRect(second).center());
+    QCOMPARE(shown, window.Menus().Popup(kMenuTreeContext));
+    QVERIFY(deleteHistoryToo);
+    QVERIFY(second->isSelected());
+    QVERIFY(!first->isSelected());
+
+    watch();
+    emit tree->customContextMenuRequested(QPoint(5, tree->viewport()->height() - 3));
+    QTest::qWait(100);
+    QCOMPARE(shown, nullptr);
+
+    window.ExecuteCommand(3079);  // Favorite: "Delete(History too)" is off
+    QTreeWidget* favorites = window.ToolPanel().Tree(kToolFavorite);
+    auto* item = new QTreeWidgetItem(favorites, QStringList{"fav"});
+    watch();
+    emit favorites->customContextMenuRequested(favorites->visualItemRect(item).center());
+    QCOMPARE(shown, window.Menus().Popup(kMenuTreeContext));
+    QVERIFY(!deleteHistoryToo);
+
+    window.ExecuteCommand(3082);
+    QTreeWidget* proxies = window.ToolPanel().Tree(kToolProxy);
+    auto* proxy = new QTreeWidgetItem(proxies, QStringList{"proxy"});
+    watch();
+    emit proxies->customContextMenuRequested(proxies->visualItemRect(proxy).center());
+    QCOMPARE(shown, window.Menus().Popup(kMenuProxyContext));
+  }
+
+  void PagePressesAskThePageFirst() {
+    WindowFixture fixture("");
+    TSDIMainWindow& window = fixture.Open();
+    QList<int> commands;
+    connect(&window, &TSDIMainWindow::CommandRequested, this, [&commands](int id) {
+      if (id != 3163)
+        commands << id;
+    });
+    bool pageAsks = true;
+    window.SetPagePressNotice([&pageAsks] { return pageAsks; });
+    auto* page = new QWidget(&window.TabStripArea());
+    page->setGeometry(10, 30, 200, 100);
+    page->show();
+    QTest::mouseClick(page, Qt::LeftButton);
+    QTest::mouseClick(page, Qt::MiddleButton);
+    QTest::mouseClick(page, Qt::RightButton);
+    QTest::mouseClick(window.ToolPanel().Tree(0)->viewport(), Qt::LeftButton);
+    QCOMPARE(commands, (QList<int>{3158, 3158}));
+    pageAsks = false;
+    QTest::mouseClick(page, Qt::LeftButton);
+    QCOMPARE(commands.size(), 2);
   }
 
   void RebarArrangementSurvivesARun() {

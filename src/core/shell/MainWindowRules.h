@@ -52,11 +52,14 @@ inline constexpr std::array<std::uint16_t, 19> kPageCommands = {
     3143, 3144, 3145, 3146, 3147,        // the five character sizes
     3059, 3060, 3015, 3045, 3046,        // Tab: next, previous, close all, add, add all
 };
-// Disabled while their dialog is open.
-enum class TrackedDialog : int { kOpen, kAbout, kConfig, kSelect };
-inline constexpr int kTrackedDialogCount = 4;
+// Disabled while their dialog is open: the open dialog, the About box, the configuration
+// dialog, the selection dialog and the tree item edit dialog.
+enum class TrackedDialog : int { kOpen, kAbout, kConfig, kSelect, kItemEdit };
+inline constexpr int kTrackedDialogCount = 5;
 inline constexpr std::array<std::uint16_t, kTrackedDialogCount> kTrackedDialogCommands = {
-    3004, 3151, 3049, 3160};
+    3004, 3151, 3049, 3160, 3106};
+// Enabled in the tree menu on the History page only.
+inline constexpr int kDeleteHistoryTooCommand = 3159;
 
 // The radio groups whose check follows a value: tool page, character size.
 inline constexpr int kToolPageCommandFirst = 3079;

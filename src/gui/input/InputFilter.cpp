@@ -18,7 +18,8 @@ bool TInputFilter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress:
       return OnKey(watched, event);
     case QEvent::MouseButtonPress:
-      OnPagePress(watched, event);
+      if (OnPress(watched, event))
+        return true;
       [[fallthrough]];
     case QEvent::MouseMove:
     case QEvent::MouseButtonRelease:
@@ -54,13 +55,24 @@ bool TInputFilter::OnKey(QObject* watched, QEvent* event) {
   return true;
 }
 
-void TInputFilter::OnPagePress(QObject* watched, QEvent* event) {
-  const auto button = static_cast<const QMouseEvent&>(*event).button();
-  if (button != Qt::LeftButton && button != Qt::MiddleButton)
-    return;
-  if (auto* widget = qobject_cast<QWidget*>(watched);
-      widget != nullptr && window_.InTabStrip(widget))
+bool TInputFilter::OnPress(QObject* watched, QEvent* event) {
+  const auto& mouse = static_cast<const QMouseEvent&>(*event);
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (widget == nullptr || widget->window() != &window_)
+    return false;
+  // A press nobody took travels up to the parents, through this filter again each time.
+  if (mouse.timestamp() == lastPressTime_ && mouse.globalPosition() == lastPressPos_)
+    return false;
+  lastPressTime_ = mouse.timestamp();
+  lastPressPos_ = mouse.globalPosition();
+  // Without a caption the window's edges are the only place left to size it from.
+  if (mouse.button() == Qt::LeftButton && window_.ResizeFromEdge(mouse.globalPosition().toPoint()))
+    return true;
+  if (mouse.button() != Qt::LeftButton && mouse.button() != Qt::MiddleButton)
+    return false;
+  if (window_.InTabStrip(widget))
     window_.PagePressed();
+  return false;
 }
 
 bool TInputFilter::OnMouse(QEvent* event) {

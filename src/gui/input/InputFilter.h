@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointF>
 #include <QPointer>
 
 namespace zelvora {
@@ -24,8 +25,9 @@ class TInputFilter : public QObject {
 
  private:
   bool OnKey(QObject* watched, QEvent* event);
-  // Left and middle presses on a page let the page's tab know first.
-  void OnPagePress(QObject* watched, QEvent* event);
+  // A press at the edge of a captionless main window sizes it; left and middle presses on a page
+  // let the page's tab know first. Returns whether the press was used up.
+  bool OnPress(QObject* watched, QEvent* event);
   bool OnMouse(QEvent* event);
   bool OnContextMenu(QWidget* widget, QEvent* event);
 
@@ -36,6 +38,8 @@ class TInputFilter : public QObject {
   QPoint heldMenuPos_;
   QPoint heldMenuGlobalPos_;
   bool swallowNextMenu_ = false;
+  quint64 lastPressTime_ = 0;
+  QPointF lastPressPos_;
 };
 
 }  // namespace zelvora

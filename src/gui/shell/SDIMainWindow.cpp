@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QWindow>
 
 #include "core/input/ThemeTexts.h"
@@ -139,6 +140,12 @@ void TSDIMainWindow::CreateChildren() {
   splitter_->setStretchFactor(1, 1);
   setCentralWidget(splitter_);
   tabStripArea_->installEventFilter(this);
+  for (int page = 0; page < kToolPanelTreeCount; ++page) {
+    QTreeWidget* tree = toolPanel_->Tree(page);
+    tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tree, &QTreeWidget::customContextMenuRequested, this,
+            [this, page](const QPoint& pos) { ShowTreeMenu(page, pos); });
+  }
   connect(splitter_, &QSplitter::splitterMoved, this,
           [this](int position) { windowState_.split = position; });
 
@@ -443,11 +450,36 @@ void TSDIMainWindow::SetDialogOpen(TrackedDialog dialog, QWidget* widget) {
   menus_->SetEnabled(kTrackedDialogCommands[static_cast<std::size_t>(dialog)], widget == nullptr);
 }
 
+bool TSDIMainWindow::ResizeFromEdge(const QPoint& globalPos) {
+  if (CaptionShown() || isMaximized() || windowHandle() == nullptr)
+    return false;
+  const Qt::Edges edges = EdgesAt(mapFromGlobal(globalPos), size());
+  return edges && windowHandle()->startSystemResize(edges);
+}
+
 void TSDIMainWindow::ShowStandardMenu(const QPoint& globalPos) {
   ExecuteCommand(3163);
   if (QMenu* standard = menus_->Popup(kPopupStandardMenu))
     standard->exec(globalPos);
   PostCommand(4769);
+}
+
+void TSDIMainWindow::ShowTreeMenu(int page, const QPoint& pos) {
+  // Only on an item: the empty part of a tree has no menu.
+  QTreeWidget* tree = toolPanel_->Tree(page);
+  QTreeWidgetItem* item = tree->itemAt(pos);
+  if (item == nullptr)
+    return;
+  if (!item->isSelected()) {
+    tree->clearSelection();
+    item->setSelected(true);
+  }
+  tree->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+  menus_->SetEnabled(kTrackedDialogCommands[static_cast<std::size_t>(TrackedDialog::kItemEdit)],
+                     trackedDialogs_[static_cast<std::size_t>(TrackedDialog::kItemEdit)].isNull());
+  menus_->SetEnabled(kDeleteHistoryTooCommand, page == kToolHistory);
+  if (QMenu* menu = menus_->Popup(page == kToolProxy ? kMenuProxyContext : kMenuTreeContext))
+    menu->exec(tree->viewport()->mapToGlobal(pos));
 }
 
 QMenu* TSDIMainWindow::createPopupMenu() {
@@ -510,9 +542,6 @@ bool TSDIMainWindow::HandleAreaMouse(QEvent* event) {
         return false;
       const QPoint global = mouse->globalPosition().toPoint();
       QWindow* handle = windowHandle();
-      const Qt::Edges edges = EdgesAt(mapFromGlobal(global), size());
-      if (!CaptionShown() && edges && handle != nullptr && handle->startSystemResize(edges))
-        return true;
       if (handle != nullptr && handle->startSystemMove())
         return true;
       dragOffset_ = global - frameGeometry().topLeft();

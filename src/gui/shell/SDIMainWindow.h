@@ -87,8 +87,11 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
 
   // A dialog that follows its translucency setting while it is open.
   void RegisterDialog(QWidget* dialog, LayeredWindow layered);
-  // Whether the dialog whose command is disabled while it is open is open now.
+  // The dialog whose command is disabled while it is open; null when it closed. A dialog that is
+  // deleted counts as closed.
   void SetDialogOpen(TrackedDialog dialog, QWidget* widget);
+  // A press near the edge of a captionless window resizes it; returns whether it did.
+  bool ResizeFromEdge(const QPoint& globalPos);
 
   TRebar& Rebar() const { return *rebar_; }
   TToolPanel& ToolPanel() const { return *toolPanel_; }
@@ -136,6 +139,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
   void UpdateClipboardCommands();
   bool CaptionShown() const;
   void ShowStandardMenu(const QPoint& globalPos);
+  void ShowTreeMenu(int page, const QPoint& pos);
   void ShowAbout();
   void CustomizeToolbar();
   void OpenInternetOptions();
