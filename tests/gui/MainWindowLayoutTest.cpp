@@ -206,15 +206,13 @@ class MainWindowLayoutTest : public QObject {
     QVERIFY(!Enabled(window, 3014));
     QVERIFY(!Enabled(window, 3143));
     QVERIFY(Enabled(window, 3002));  // "NewTab" needs no page
-    QWidget strip(&window.TabStripArea());
-    window.SetTabStrip(&strip);
-    strip.show();
+    window.BrowsePage().AddPage("about:blank");
     window.RefreshMenus();
     QVERIFY(Enabled(window, 3014));
     QVERIFY(Enabled(window, 3143));
     QVERIFY(Enabled(window, 3060));
-    strip.hide();
-    window.RefreshMenus();
+    QVERIFY(Checked(window, 3145));  // the standard character size
+    window.BrowsePage().DeletePage(0);
     QVERIFY(!Enabled(window, 3060));
   }
 

@@ -25,12 +25,13 @@ class PageStandIn : public QWidget {
   }
 };
 
-// The commands the window runs, without the offline resynchronisation that each activation posts.
+// The commands the window runs, without the internal ones that activation and new pages post
+// (offline resynchronisation, page focus, page notice).
 class CommandRecorder : public QObject {
  public:
   explicit CommandRecorder(TSDIMainWindow& window) {
     connect(&window, &TSDIMainWindow::CommandRequested, this, [this](int id) {
-      if (id != 3163)
+      if (id != 3161 && id != 3163 && id != 3164)
         ids_.push_back(id);
     });
   }

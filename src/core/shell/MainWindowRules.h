@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/browser/PageRules.h"
 #include "core/shell/WindowState.h"
 
 namespace zelvora {
@@ -52,6 +53,10 @@ inline constexpr std::array<std::uint16_t, 19> kPageCommands = {
     3143, 3144, 3145, 3146, 3147,        // the five character sizes
     3059, 3060, 3015, 3045, 3046,        // Tab: next, previous, close all, add, add all
 };
+// The page buttons: enabled while the current page is ready, disabled when the last page closes.
+inline constexpr std::array<std::uint16_t, 13> kPageButtonCommands = {
+    3005, 3006, 3007, 3008, 3026, 3029, 3020, 3014, 3015, 3017, 3009, 3045, 3047};
+
 // Disabled while their dialog is open: the open dialog, the About box, the configuration
 // dialog, the selection dialog and the tree item edit dialog.
 enum class TrackedDialog : int { kOpen, kAbout, kConfig, kSelect, kItemEdit };
@@ -64,7 +69,6 @@ inline constexpr int kDeleteHistoryTooCommand = 3159;
 // The radio groups whose check follows a value: tool page, character size.
 inline constexpr int kToolPageCommandFirst = 3079;
 inline constexpr int kCharSizeCommandFirst = 3143;  // the largest size; the smallest is 3147
-inline constexpr int kCharSizeCount = 5;
 // The command whose check marks character size `size` (0 smallest … 4 largest).
 constexpr int CharSizeCommand(int size) {
   return kCharSizeCommandFirst + (kCharSizeCount - 1 - size);

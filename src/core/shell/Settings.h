@@ -54,6 +54,7 @@ enum Integer : int {
   kIntTabOpenMax = 5,
   kIntTabTitleMax = 6,
   kIntToolFileHistoryMax = 10,
+  kIntWebHistoryListMax = 14,
   kIntTabWidth = 16,
   kIntTabHeight = 17,
   kIntLayeredMainValue = 18,

@@ -22,6 +22,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QWebEngineView>
 #include <QWindow>
 
 #include "core/input/ThemeTexts.h"
@@ -29,6 +30,7 @@
 #include "core/shell/SettingsFile.h"
 #include "core/shell/SwitchValues.h"
 #include "core/shell/UtilFunc.h"
+#include "gui/browser/MyContainerClass.h"
 #include "gui/input/InputFilter.h"
 #include "gui/shell/ButtonIcons.h"
 #include "gui/shell/MainMenus.h"
@@ -135,6 +137,23 @@ void TSDIMainWindow::CreateChildren() {
   toolPanel_ = new TToolPanel([this](int tag) { SpeedButtonClicked(tag); }, splitter_);
   toolPanel_->SetTexts(themeTexts_);
   tabStripArea_ = new TTabStripArea([this](int tag) { SpeedButtonClicked(tag); }, splitter_);
+  browsePage_ = new TAPIBrowsePage(*this, QString::fromStdString(paths_.perUserFolder + "/engine"),
+                                   tabStripArea_);
+  tabStripArea_->SetContent(browsePage_);
+  SetCommandOwner(CommandOwner::kPages, [this](const CommandRoute& route, int param) {
+    browsePage_->RunCommand(route, param);
+  });
+  // A press on a page that has not the focus gives it the focus first.
+  SetPagePressNotice(
+      [this] { return browsePage_->Count() > 0 && browsePage_->FocusedChild() == nullptr; });
+  backMenu_ = new QMenu(this);
+  forwardMenu_ = new QMenu(this);
+  connect(backMenu_, &QMenu::aboutToShow, this,
+          [this] { browsePage_->FillTravelMenu(*backMenu_, true); });
+  connect(forwardMenu_, &QMenu::aboutToShow, this,
+          [this] { browsePage_->FillTravelMenu(*forwardMenu_, false); });
+  rebar_->SetDropDownMenu(ToolbarIndexOfCommand(3069), backMenu_);
+  rebar_->SetDropDownMenu(ToolbarIndexOfCommand(3068), forwardMenu_);
   splitter_->addWidget(toolPanel_);
   splitter_->addWidget(tabStripArea_);
   splitter_->setStretchFactor(1, 1);
@@ -190,6 +209,10 @@ void TSDIMainWindow::RefreshMenus() {
   for (const std::uint16_t id : kPageCommands) {
     menus_->SetEnabled(id, pages);
   }
+  const int size = browsePage_->GetZoom(browsePage_->CurrentIndex());
+  for (int each = 0; each < kCharSizeCount; ++each) {
+    menus_->SetChecked(CharSizeCommand(each), each == size);
+  }
   for (std::size_t dialog = 0; dialog < trackedDialogs_.size(); ++dialog) {
     menus_->SetEnabled(kTrackedDialogCommands[dialog], trackedDialogs_[dialog].isNull());
   }
@@ -204,13 +227,13 @@ void TSDIMainWindow::UpdateClipboardCommands() {
     button->setEnabled(text);
 }
 
-void TSDIMainWindow::ExecuteCommand(int id) {
+void TSDIMainWindow::ExecuteCommand(int id, int param) {
   emit CommandRequested(id);
   const auto route = RouteCommand(id);
   if (!route || RunMainWindowCommand(*route))
     return;
   if (const CommandHandler& owner = owners_[static_cast<std::size_t>(route->owner)])
-    owner(*route, id);
+    owner(*route, param);
 }
 
 void TSDIMainWindow::SetCommandOwner(CommandOwner owner, CommandHandler handler) {
@@ -265,8 +288,10 @@ bool TSDIMainWindow::RunMainWindowCommand(const CommandRoute& route) {
       return true;
     case CommandAction::kSetPermissions:
       // Without a page the buttons are the defaults that new pages start with.
-      if (TabStripVisible())
+      if (TMyContainerClass* page = browsePage_->GetContainer(browsePage_->CurrentIndex())) {
+        page->permissions = statusButtons_->Permissions();
         return false;
+      }
       ApplyPermissionButtons();
       return true;
     case CommandAction::kClearTabFileHistory:
@@ -284,8 +309,8 @@ bool TSDIMainWindow::RunMainWindowCommand(const CommandRoute& route) {
   }
 }
 
-void TSDIMainWindow::PostCommand(int id) {
-  QTimer::singleShot(0, this, [this, id] { ExecuteCommand(id); });
+void TSDIMainWindow::PostCommand(int id, int param) {
+  QTimer::singleShot(0, this, [this, id, param] { ExecuteCommand(id, param); });
 }
 
 void TSDIMainWindow::SpeedButtonClicked(int tag) {
@@ -416,6 +441,14 @@ bool TSDIMainWindow::InGestureArea(const QWidget* widget) const {
   return widget == this || InTabStrip(widget);
 }
 
+bool TSDIMainWindow::IsPageWidget(const QWidget* widget) const {
+  for (const QWidget* each = widget; each != nullptr && each != this; each = each->parentWidget()) {
+    if (qobject_cast<const QWebEngineView*>(each) != nullptr)
+      return true;
+  }
+  return false;
+}
+
 bool TSDIMainWindow::InTabStrip(const QWidget* widget) const {
   return widget != nullptr && (widget == tabStripArea_ || tabStripArea_->isAncestorOf(widget));
 }
@@ -424,13 +457,8 @@ void TSDIMainWindow::ShowGestureStatus(const std::string& text) {
   statusBar()->showMessage(QString::fromStdString(text));
 }
 
-void TSDIMainWindow::SetTabStrip(QWidget* tabStrip) {
-  tabStrip_ = tabStrip;
-  RefreshMenus();
-}
-
 bool TSDIMainWindow::TabStripVisible() const {
-  return !tabStrip_.isNull() && tabStrip_->isVisibleTo(this);
+  return browsePage_->isVisibleTo(this);
 }
 
 void TSDIMainWindow::PagePressed() {
@@ -610,12 +638,7 @@ void TSDIMainWindow::ApplyLoadedState() {
   ApplySplit();
   if (QAction* button = rebar_->ButtonOfCommand(3063))
     button->setChecked(windowState_.showTool);
-  std::array<bool, kPermissionCount> permissions{};
-  for (int index = 0; index < kPermissionCount; ++index) {
-    permissions[static_cast<std::size_t>(index)] =
-        settings_.Flag(kFlagWebPermitMultiMediaFirst + index);
-  }
-  statusButtons_->SetPermissions(permissions);
+  statusButtons_->SetPermissions(DefaultPermissions());
   statusButtons_->SetOffline(false, QString::fromStdString(themeTexts_.Label(kLabelOnLine)));
   RefreshMenus();
 }
@@ -843,7 +866,83 @@ void TSDIMainWindow::OpenTabList(std::string_view path) {
 }
 
 void TSDIMainWindow::OpenUrls(std::string_view urls) {
-  statusBar()->showMessage(FromView(urls));
+  for (const QString& url : FromView(urls).split(u' ', Qt::SkipEmptyParts)) {
+    browsePage_->AddPage(url);
+  }
+}
+
+void TSDIMainWindow::ShowStatusText(const QString& text) {
+  if (text.isEmpty())
+    statusBar()->clearMessage();
+  else if (statusBar()->currentMessage() != text)
+    statusBar()->showMessage(text);
+}
+
+void TSDIMainWindow::ShowAddress(const QString& url) {
+  rebar_->AddressBox()->setEditText(url);
+}
+
+void TSDIMainWindow::ShowTitle(const QString& title) {
+  setWindowTitle(title.isEmpty() ? objectName() : title);
+}
+
+void TSDIMainWindow::SetCommandEnabled(int id, bool enabled) {
+  menus_->SetEnabled(id, enabled);
+  if (QAction* button = rebar_->ButtonOfCommand(id))
+    button->setEnabled(enabled);
+}
+
+void TSDIMainWindow::ShowBackForward(bool back, bool forward) {
+  SetCommandEnabled(3069, back);
+  SetCommandEnabled(3068, forward);
+}
+
+void TSDIMainWindow::ShowSecurity(int lockIcon) {
+  statusButtons_->SetSecurity(lockIcon != 0 ? SecurityName(lockIcon) : QString());
+}
+
+QString TSDIMainWindow::SecurityName(int lockIcon) const {
+  const auto names = themeTexts_.ButtonTips(ButtonGroup::kSecurity);
+  return lockIcon >= 0 && static_cast<std::size_t>(lockIcon) < names.size()
+             ? QString::fromStdString(names[static_cast<std::size_t>(lockIcon)])
+             : QString();
+}
+
+void TSDIMainWindow::EnablePageButtons(bool enabled) {
+  for (const std::uint16_t id : kPageButtonCommands) {
+    if (QAction* button = rebar_->ButtonOfCommand(id))
+      button->setEnabled(enabled);
+  }
+}
+
+void TSDIMainWindow::ShowPermissions(const std::array<bool, kPermissionCount>& on) {
+  statusButtons_->SetPermissions(on);
+}
+
+std::array<bool, kPermissionCount> TSDIMainWindow::DefaultPermissions() const {
+  std::array<bool, kPermissionCount> on{};
+  for (int index = 0; index < kPermissionCount; ++index) {
+    on[static_cast<std::size_t>(index)] = settings_.Flag(kFlagWebPermitMultiMediaFirst + index);
+  }
+  return on;
+}
+
+void TSDIMainWindow::StripLaidOut(bool visible) {
+  if (!visible) {
+    // The last page closed: nothing in the window speaks of a page any more.
+    statusBar()->clearMessage();
+    SetCommandEnabled(3069, false);
+    SetCommandEnabled(3068, false);
+    SetCommandEnabled(3026, false);
+    statusButtons_->SetSecurity({});
+    EnablePageButtons(false);
+    statusButtons_->SetPermissions(DefaultPermissions());
+    rebar_->HighlightButton()->setChecked(false);
+    setWindowTitle(objectName());
+  }
+  menus_->SetEnabled(3027, visible);
+  menus_->SetEnabled(3028, visible);
+  RefreshMenus();
 }
 
 }  // namespace zelvora

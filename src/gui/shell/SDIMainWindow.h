@@ -17,6 +17,7 @@
 #include "core/shell/Settings.h"
 #include "core/shell/SwitchReceiver.h"
 #include "core/shell/WindowState.h"
+#include "gui/browser/MyWEBClass4.h"
 #include "gui/input/KeyHandlers.h"
 
 class QSplitter;
@@ -32,7 +33,7 @@ class TToolPanel;
 // The one main window of the program. It owns the settings record, the window state and the
 // file-history lists for the whole run, lays out the bars, the tool panel and the tab-strip area,
 // applies the switch messages and dispatches every command.
-class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
+class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHost {
   Q_OBJECT
 
  public:
@@ -50,15 +51,14 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
   // used when the session ends (logout, shutdown, a termination signal).
   void CloseWithoutQuestions();
 
-  const TSettings& Settings() const { return settings_; }
-
-  // The command entry point: every menu item, key, gesture and button ends here.
-  void ExecuteCommand(int id);
+  // The command entry point: every menu item, key, gesture and button ends here. `param` is the
+  // value a posted internal command carries (a tab index, for instance).
+  void ExecuteCommand(int id, int param = 0);
   // Runs the command once the current event is done (never from inside a widget's own event).
-  void PostCommand(int id);
+  void PostCommand(int id, int param = 0) override;
   // The part of the program that carries out the commands of `owner`; commands of an owner
   // without a handler do nothing.
-  using CommandHandler = std::function<void(const CommandRoute& route, int id)>;
+  using CommandHandler = std::function<void(const CommandRoute& route, int param)>;
   void SetCommandOwner(CommandOwner owner, CommandHandler handler);
 
   // Re-reads the theme's captions, keys and gestures and builds the menus anew.
@@ -76,10 +76,11 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
   // Gestures are read over the main window itself and the tab-strip area.
   bool InGestureArea(const QWidget* widget) const;
   bool InTabStrip(const QWidget* widget) const;
+  // Whether the widget shows a web page (the engine's own widgets inside a page view).
+  bool IsPageWidget(const QWidget* widget) const;
   void ShowGestureStatus(const std::string& text);
 
-  // The tab strip, once there is one: page commands are enabled while it is visible.
-  void SetTabStrip(QWidget* tabStrip);
+  // Page commands are enabled while the tab strip is visible (it holds a page).
   bool TabStripVisible() const;
   // Asked on every left or middle press on a page: whether the page wants command 3158 first.
   void SetPagePressNotice(std::function<bool()> notice) { pagePressNotice_ = std::move(notice); }
@@ -97,6 +98,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
   TToolPanel& ToolPanel() const { return *toolPanel_; }
   TStatusButtons& StatusButtons() const { return *statusButtons_; }
   TTabStripArea& TabStripArea() const { return *tabStripArea_; }
+  TAPIBrowsePage& BrowsePage() const { return *browsePage_; }
   bool ToolTaskRunning() const { return toolTaskRunning_; }
   bool StopRequested() const { return stopRequested_; }
 
@@ -115,6 +117,19 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
   void OpenTabList(std::string_view path) override;
   void OpenUrls(std::string_view urls) override;
 
+  // TPageHost
+  const TSettings& Settings() const override { return settings_; }
+  void ShowStatusText(const QString& text) override;
+  void ShowAddress(const QString& url) override;
+  void ShowTitle(const QString& title) override;
+  void ShowBackForward(bool back, bool forward) override;
+  void ShowSecurity(int lockIcon) override;
+  void EnablePageButtons(bool enabled) override;
+  void ShowPermissions(const std::array<bool, kPermissionCount>& on) override;
+  std::array<bool, kPermissionCount> DefaultPermissions() const override;
+  QString SecurityName(int lockIcon) const override;
+  void StripLaidOut(bool visible) override;
+
  signals:
   void CommandRequested(int id);
 
@@ -130,6 +145,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
   void LoadState();
   void ApplyLoadedState();
   bool RunMainWindowCommand(const CommandRoute& route);
+  void SetCommandEnabled(int id, bool enabled);
   void SpeedButtonClicked(int tag);
   void SelectToolPage(int page);
   void SetOnTop(bool onTop);
@@ -160,8 +176,10 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget {
   TStatusButtons* statusButtons_ = nullptr;
   TToolPanel* toolPanel_ = nullptr;
   TTabStripArea* tabStripArea_ = nullptr;
+  TAPIBrowsePage* browsePage_ = nullptr;
+  QMenu* backMenu_ = nullptr;
+  QMenu* forwardMenu_ = nullptr;
   QSplitter* splitter_ = nullptr;
-  QPointer<QWidget> tabStrip_;
   TKeyHandlerTable keyHandlers_;
   std::array<CommandHandler, kCommandOwnerCount> owners_;
   std::function<bool()> pagePressNotice_;

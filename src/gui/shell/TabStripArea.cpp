@@ -1,6 +1,7 @@
 #include "gui/shell/TabStripArea.h"
 
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "core/shell/MainWindowRules.h"
 #include "gui/shell/ButtonIcons.h"
@@ -32,6 +33,15 @@ TTabStripArea::TTabStripArea(std::function<void(int tag)> speedSink, QWidget* pa
     connect(button, &QToolButton::clicked, this,
             [speedSink, tag = kWindowButtonTags[index]] { speedSink(tag); });
     windowButtons_[index] = button;
+  }
+}
+
+void TTabStripArea::SetContent(QWidget* content) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(content);
+  for (QToolButton* button : windowButtons_) {
+    button->raise();
   }
 }
 

@@ -19,6 +19,8 @@ class TTabStripArea : public QWidget {
  public:
   explicit TTabStripArea(std::function<void(int tag)> speedSink, QWidget* parent = nullptr);
 
+  // The tab strip fills the area; the window buttons stay above it.
+  void SetContent(QWidget* content);
   void SetWindowButtonsVisible(bool visible);
   // Exit, Maximize, Minimize.
   QToolButton* WindowButton(int index) const {

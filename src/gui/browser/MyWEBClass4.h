@@ -1,0 +1,136 @@
+#pragma once
+
+// The tab strip: every open page lives in one of its tabs. It creates and closes pages, hears
+// each page's engine through the page's callback table and keeps the window in step (status
+// text, address, title, back and forward, lock, permissions), keeps the document bookkeeping of
+// all pages, and carries out the page commands.
+
+#include <QPrinter>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "core/browser/BridgeMessage.h"
+#include "core/browser/WebEvents.h"
+#include "core/shell/CommandDispatch.h"
+#include "core/shell/MainWindowRules.h"
+#include "core/shell/Settings.h"
+
+class QMenu;
+class QStackedWidget;
+class QWebEngineProfile;
+
+namespace zelvora {
+
+class TBrowseTabBar;
+class TMyContainerClass;
+
+// What the strip needs of the window around it.
+class TPageHost {
+ public:
+  virtual ~TPageHost() = default;
+  virtual const TSettings& Settings() const = 0;
+  virtual void ShowStatusText(const QString& text) = 0;
+  virtual void ShowAddress(const QString& url) = 0;
+  // An empty title gives the program's name.
+  virtual void ShowTitle(const QString& title) = 0;
+  virtual void ShowBackForward(bool back, bool forward) = 0;
+  virtual void ShowSecurity(int lockIcon) = 0;
+  virtual void EnablePageButtons(bool enabled) = 0;
+  virtual void ShowPermissions(const std::array<bool, kPermissionCount>& on) = 0;
+  virtual std::array<bool, kPermissionCount> DefaultPermissions() const = 0;
+  // The theme's name of a security state.
+  virtual QString SecurityName(int lockIcon) const = 0;
+  // Runs the command once the current event is done; `param` as the command expects it.
+  virtual void PostCommand(int id, int param) = 0;
+  // After every re-layout: whether the strip shows (it holds a page).
+  virtual void StripLaidOut(bool visible) = 0;
+};
+
+class TAPIBrowsePage : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `storageFolder` holds the engine's profile.
+  TAPIBrowsePage(TPageHost& host, const QString& storageFolder, QWidget* parent = nullptr);
+  ~TAPIBrowsePage() override;
+
+  int Count() const { return static_cast<int>(containers_.size()); }
+  int CurrentIndex() const;
+  void SetCurrentIndex(int index);
+
+  int InsertPage(int index, const QString& url);
+  int AddPage(const QString& url) { return InsertPage(Count(), url); }
+  bool DeletePage(int index);
+  bool DeleteAllPages();
+  QWidget* GetPageWindow(int index) const;
+  TMyContainerClass* GetContainer(int index) const;
+  int IndexOfContainer(const TMyContainerClass* container) const;
+  void MovePage(int from, int to);
+  // The character size (0 smallest … 4 largest) of a page; -1 without one.
+  int GetZoom(int index) const;
+  // Visits the top document and every attached frame document of a page.
+  void ForEachDocument(int index, const std::function<void(const FrameRef&)>& visitor);
+  // The widget with the keyboard focus when it is inside the strip.
+  QWidget* FocusedChild() const;
+  // Zero keeps the style's own width or height.
+  void SetTabSize(int width, int height);
+  void Relayout();
+  void SetPageCaption(int index, const QString& text);
+
+  // Carries out a page command of the dispatcher; `param` is the posted value (3016, 3161).
+  void RunCommand(const CommandRoute& route, int param);
+  // Fills a back or forward drop-down menu from the current page's history.
+  void FillTravelMenu(QMenu& menu, bool back);
+
+  // Asked before a page closes; returning true keeps it.
+  std::function<bool(TMyContainerClass& container)> onBeforeClose;
+  // The tab to select when the current tab at `index` closes; by default the one that takes
+  // its place, or the one before it at the end.
+  std::function<int(int index)> chooseAfterClose;
+  // Called for every page as it is made, after the strip's own callbacks are installed.
+  std::function<void(TMyContainerClass& container)> onPageCreated;
+  // The document events the page tools react to: a press (with its point in the document), the
+  // end of a selection, a document about to unload.
+  std::function<void(const FrameRef& frame, int x, int y)> onDocMouseDown;
+  std::function<void(const FrameRef& frame)> onDocMouseUp;
+  std::function<void(const FrameRef& frame)> onDocBeforeUnload;
+
+  TWebEventClass& WebEvents() { return webEvents_; }
+  TBrowseTabBar& TabBar() const { return *tabBar_; }
+  QWebEngineProfile* Profile() const { return profile_; }
+  const std::string& BridgeSecret() const { return secret_; }
+  QString pendingReferer;
+  bool offline = false;
+  bool selectNewTab = true;
+
+ private:
+  void InstallCallbacks(TMyContainerClass& container);
+  void CurrentChanged(int index);
+  void ReSetCaption(TMyContainerClass& container);
+  void BridgeEvent(TMyContainerClass& container, const BridgeMessage& message);
+  void Travel(int offset);
+  void ShowArrowMenu(bool back);
+  void ClosePosted(TMyContainerClass& container);
+  void ApplyCharSize(TMyContainerClass& container, int size);
+  void SaveAs(TMyContainerClass& container);
+  void ShowProperties(TMyContainerClass& container);
+  void Print(TMyContainerClass& container, bool preview);
+  bool IsCurrent(const TMyContainerClass& container) const;
+
+  TPageHost& host_;
+  std::string secret_;
+  QWebEngineProfile* profile_ = nullptr;
+  TBrowseTabBar* tabBar_ = nullptr;
+  QStackedWidget* stack_ = nullptr;
+  std::vector<TMyContainerClass*> containers_;
+  TWebEventClass webEvents_;
+  std::uint32_t nextPageId_ = 1;
+  int prevSelection_ = -1;
+  std::unique_ptr<QPrinter> printer_;
+};
+
+}  // namespace zelvora
