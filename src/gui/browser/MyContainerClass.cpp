@@ -90,9 +90,9 @@ void TMyContainerClass::ConnectEngine() {
     if (callbacks_.OnDocumentComplete)
       callbacks_.OnDocumentComplete(FrameRef{id_, {}}, page_->url());
   });
-  connect(page_, &QWebEnginePage::titleChanged, this, [this](const QString& title) {
+  connect(page_, &QWebEnginePage::titleChanged, this, [this] {
     if (callbacks_.OnTitleChange)
-      callbacks_.OnTitleChange(title);
+      callbacks_.OnTitleChange(DocumentTitle());
   });
   connect(page_, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) {
     if (callbacks_.OnNavigateComplete2)
@@ -126,6 +126,16 @@ void TMyContainerClass::ReportSecurity() {
   callbacks_.OnSetSecureLockIcon(!https                  ? kSecureLockNone
                                  : certificateErrorSeen_ ? kSecureLockMixed
                                                          : kSecureLock128Bit);
+}
+
+QString TMyContainerClass::DocumentTitle() const {
+  // Without a title of its own the engine names a document by its address: that is no title.
+  const QString title = page_->title();
+  const QUrl url = page_->url();
+  if (title == url.toString() || title == url.toString(QUrl::RemoveScheme).mid(2) ||
+      title == url.toDisplayString(QUrl::RemoveScheme).mid(2))
+    return {};
+  return title;
 }
 
 void TMyContainerClass::Navigate(const QUrl& url, const QString& referer) {

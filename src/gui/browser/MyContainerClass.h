@@ -75,6 +75,8 @@ class TMyContainerClass : public QObject {
   TEnginePage* Page() const { return page_; }
   TPageCallbacks& Callbacks() { return callbacks_; }
 
+  // The document's own title; empty when it has none.
+  QString DocumentTitle() const;
   // Navigates; an optional referrer goes with the request.
   void Navigate(const QUrl& url, const QString& referer = {});
   // Asks every frame's bridge to report its document again.

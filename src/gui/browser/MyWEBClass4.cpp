@@ -64,7 +64,7 @@ TAPIBrowsePage::TAPIBrowsePage(TPageHost& host, const QString& storageFolder, QW
     const TMyContainerClass* container = GetContainer(index);
     if (container == nullptr || !host_.Settings().Flag(kFlagTabToolTip))
       return {};
-    return QString::fromStdString(TabToolTipText(container->Page()->title().toStdString(),
+    return QString::fromStdString(TabToolTipText(container->DocumentTitle().toStdString(),
                                                  container->firstUrl.toStdString(),
                                                  host_.Settings().Int(kIntTabToolTipCharMax)));
   });
@@ -176,7 +176,7 @@ bool TAPIBrowsePage::DeleteAllPages() {
       tabBar_->removeTab(0);
     }
   }
-  const QString keptText = kept != nullptr ? kept->Page()->title() : QString();
+  const QString keptText = kept != nullptr ? kept->DocumentTitle() : QString();
   for (TMyContainerClass* container : containers_) {
     if (container != kept) {
       stack_->removeWidget(container->View());
@@ -295,7 +295,7 @@ void TAPIBrowsePage::ReSetCaption(TMyContainerClass& container) {
   if (index < 0)
     return;
   const std::string caption =
-      PageCaption(container.Page()->title().toStdString(), container.firstUrl.toStdString(),
+      PageCaption(container.DocumentTitle().toStdString(), container.firstUrl.toStdString(),
                   host_.Settings().Int(kIntTabTitleMax));
   SetPageCaption(index, QString::fromStdString(caption));
   container.statusText.clear();
@@ -554,7 +554,7 @@ void TAPIBrowsePage::SaveAs(TMyContainerClass& container) {
 }
 
 void TAPIBrowsePage::ShowProperties(TMyContainerClass& container) {
-  const QString title = container.Page()->title();
+  const QString title = container.DocumentTitle();
   const QString url = container.Page()->url().toString();
   const QString security = host_.SecurityName(container.secureLockIcon);
   QPointer<TAPIBrowsePage> self(this);

@@ -27,7 +27,8 @@ bool TInputFilter::eventFilter(QObject* watched, QEvent* event) {
       auto* widget = qobject_cast<QWidget*>(watched);
       if (widget == nullptr || !window_.InGestureArea(widget))
         return false;
-      return event->type() == QEvent::ContextMenu ? OnContextMenu(widget, event) : OnMouse(event);
+      return event->type() == QEvent::ContextMenu ? OnContextMenu(widget, event)
+                                                  : OnMouse(widget, event);
     }
     default:
       return false;
@@ -75,9 +76,9 @@ bool TInputFilter::OnPress(QObject* watched, QEvent* event) {
   return false;
 }
 
-bool TInputFilter::OnMouse(QEvent* event) {
+bool TInputFilter::OnMouse(QWidget* widget, QEvent* event) {
   GestureRecogniser& gestures = window_.Gestures();
-  if (!gestures.Enabled())
+  if (!gestures.Enabled() || replaying_)
     return false;
   const auto& mouse = static_cast<const QMouseEvent&>(*event);
   const QPoint global = mouse.globalPosition().toPoint();
@@ -86,7 +87,16 @@ bool TInputFilter::OnMouse(QEvent* event) {
       if (mouse.button() == Qt::RightButton) {
         heldMenuWidget_ = nullptr;
         swallowNextMenu_ = false;
+        heldPress_ = nullptr;
         gestures.Press(global.x(), global.y());
+        // The engine opens a page's menu on the press itself: the press waits for the release.
+        if (window_.IsPageWidget(widget)) {
+          heldPress_ = widget;
+          heldPressPos_ = mouse.position();
+          heldPressGlobalPos_ = mouse.globalPosition();
+          heldPressModifiers_ = mouse.modifiers();
+          return true;
+        }
       }
       return false;
     case QEvent::MouseMove:
@@ -109,9 +119,19 @@ bool TInputFilter::OnMouse(QEvent* event) {
     window_.PostCommand(*end.command);
   if (end.swallow) {
     // Platforms that ask for the menu on the release still have that request to come.
-    swallowNextMenu_ = heldMenuWidget_ == nullptr;
+    swallowNextMenu_ = heldMenuWidget_ == nullptr && heldPress_ == nullptr;
     heldMenuWidget_ = nullptr;
+    heldPress_ = nullptr;
     return true;
+  }
+  if (heldPress_) {
+    // A plain right click after all: the page gets its press now, and the release after it.
+    QMouseEvent press(QEvent::MouseButtonPress, heldPressPos_, heldPressGlobalPos_, Qt::RightButton,
+                      Qt::RightButton, heldPressModifiers_);
+    replaying_ = true;
+    QApplication::sendEvent(heldPress_, &press);
+    replaying_ = false;
+    heldPress_ = nullptr;
   }
   if (heldMenuWidget_) {
     QApplication::postEvent(

@@ -28,7 +28,7 @@ class TInputFilter : public QObject {
   // A press at the edge of a captionless main window sizes it; left and middle presses on a page
   // let the page's tab know first. Returns whether the press was used up.
   bool OnPress(QObject* watched, QEvent* event);
-  bool OnMouse(QEvent* event);
+  bool OnMouse(QWidget* widget, QEvent* event);
   bool OnContextMenu(QWidget* widget, QEvent* event);
 
   TSDIMainWindow& window_;
@@ -38,6 +38,12 @@ class TInputFilter : public QObject {
   QPoint heldMenuPos_;
   QPoint heldMenuGlobalPos_;
   bool swallowNextMenu_ = false;
+  // A right press on a page, held back while a gesture may still be drawn.
+  QPointer<QWidget> heldPress_;
+  QPointF heldPressPos_;
+  QPointF heldPressGlobalPos_;
+  Qt::KeyboardModifiers heldPressModifiers_;
+  bool replaying_ = false;
   quint64 lastPressTime_ = 0;
   QPointF lastPressPos_;
 };

@@ -1,0 +1,270 @@
+#include <QApplication>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QWebEngineHistory>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+#include <QtTest>
+
+#include "LocalServer.h"
+#include "WindowFixture.h"
+#include "gui/browser/BrowseTabBar.h"
+#include "gui/browser/EnginePage.h"
+#include "gui/browser/MyContainerClass.h"
+#include "gui/browser/MyWEBClass4.h"
+
+namespace zelvora {
+
+class BrowserPageTest : public QObject {
+  Q_OBJECT
+
+ private:
+  struct PageFixture : WindowFixture {
+    explicit PageFixture(const std::string& settings, const std::string& theme = {})
+        : WindowFixture(settings, theme) {
+      Open({{0, 0, 900, 700}, kShowNormal, false});
+    }
+    TAPIBrowsePage& Strip() const { return window->BrowsePage(); }
+    // Opens a page in a new tab and waits until it is loaded and its bridge has reported.
+    TMyContainerClass& Load(const QString& url) {
+      TMyContainerClass* page = Strip().GetContainer(Strip().AddPage(url));
+      WaitLoaded(*page);
+      return *page;
+    }
+    void WaitLoaded(TMyContainerClass& page) {
+      QSignalSpy loaded(page.Page(), &QWebEnginePage::loadFinished);
+      QVERIFY(loaded.wait(20000));
+      QTRY_VERIFY_WITH_TIMEOUT(Strip().WebEvents().IsAttached(FrameRef{page.Id(), {}}), 10000);
+    }
+  };
+
+  static QString RunScript(TMyContainerClass& page, const QString& script) {
+    QString result;
+    bool done = false;
+    page.Page()->runJavaScript(script, [&](const QVariant& value) {
+      result = value.toString();
+      done = true;
+    });
+    if (!QTest::qWaitFor([&done] { return done; }, 10000))
+      qWarning("the script did not answer");
+    return result;
+  }
+
+  // A left click as the engine's input widget receives it.
+  static void Click(QWidget* input, QPoint at) {
+    const QPointF global = input->mapToGlobal(QPointF(at));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(input, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(input, &release);
+  }
+
+  // Mouse input as the window system delivers it, at a point of the page's view.
+  static void RightDrag(QWebEngineView* view, QPoint from, QPoint to) {
+    QWindow* window = view->window()->windowHandle();
+    const QPoint offset = view->mapTo(view->window(), QPoint(0, 0));
+    QTest::mousePress(window, Qt::RightButton, {}, from + offset);
+    for (int step = 1; step <= 4; ++step)
+      QTest::mouseMove(window, from + (to - from) * step / 4 + offset);
+    QTest::mouseRelease(window, Qt::RightButton, {}, to + offset);
+  }
+
+ private slots:
+  void ProgressStagesAndCaptions() {
+    LocalServer server;
+    server.Page("/a", "<title>Alpha</title><p>a</p>");
+    server.Page("/long", "<title>" + QByteArray(40, 'x') + "</title><p>long</p>");
+    server.Page("/dir/", "<p>no title here</p>");
+    PageFixture fixture("[ConfigDialog]\r\nTabTitleMax=10\r\n");
+    TAPIBrowsePage& strip = fixture.Strip();
+    TMyContainerClass& page = fixture.Load(server.Url("/a"));
+    QCOMPARE(strip.TabBar().tabText(0), QString("Alpha"));
+    QCOMPARE(fixture.window->windowTitle(), QString("Alpha"));
+
+    TPageCallbacks& callbacks = page.Callbacks();
+    callbacks.OnProgressChange(50, 100);
+    QCOMPARE(page.stage, 2);
+    QCOMPARE(page.progressPercent, 50);
+    callbacks.OnProgressChange(100, 100);
+    QCOMPARE(page.stage, 4);
+    strip.SetPageCaption(0, "Loading..");
+    callbacks.OnProgressChange(-1, 100);
+    QCOMPARE(page.stage, -1);
+    QCOMPARE(strip.TabBar().tabText(0), QString("Alpha"));
+
+    fixture.Load(server.Url("/long"));
+    QCOMPARE(strip.TabBar().tabText(1), QString(10, u'x') + "...");
+    fixture.Load(server.Url("/dir/"));
+    QCOMPARE(strip.TabBar().tabText(2), QString("No Title"));
+    QCOMPARE(strip.Count(), 3);
+    QCOMPARE(strip.CurrentIndex(), 2);
+  }
+
+  void PopupsOpenInNewTabsUpToTheLimit() {
+    LocalServer server;
+    server.Page("/a", "<title>A</title><p>a</p>");
+    server.Page("/b", "<title>B</title><p>b</p>");
+    PageFixture fixture("[ConfigDialog]\r\nTabOpenMax=2\r\n");
+    TAPIBrowsePage& strip = fixture.Strip();
+    TMyContainerClass& page = fixture.Load(server.Url("/a"));
+    page.Page()->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+    RunScript(page, QStringLiteral("window.open('/b', '_blank'); 'ok'"));
+    QTRY_COMPARE_WITH_TIMEOUT(strip.Count(), 2, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(strip.TabBar().tabText(1), QString("B"), 10000);
+    QCOMPARE(strip.GetContainer(1)->openerId, static_cast<std::int64_t>(page.Id()));
+    RunScript(page, QStringLiteral("String(window.open('/b', '_blank'))"));
+    QTest::qWait(300);
+    QCOMPARE(strip.Count(), 2);
+  }
+
+  void ScriptClosingItsWindowClosesItsTab() {
+    LocalServer server;
+    server.Page("/a", "<title>A</title><p>a</p>");
+    server.Page("/c", "<title>C</title><p>c</p>");
+    PageFixture fixture("");
+    TAPIBrowsePage& strip = fixture.Strip();
+    fixture.Load(server.Url("/a"));
+    TMyContainerClass& closing = fixture.Load(server.Url("/c"));
+    RunScript(closing, QStringLiteral("window.close(); 'ok'"));
+    QTRY_COMPARE_WITH_TIMEOUT(strip.Count(), 1, 10000);
+    QCOMPARE(strip.TabBar().tabText(0), QString("A"));
+  }
+
+  void ClosingTheLastTabHidesTheStripAndDetachesEverything() {
+    LocalServer server;
+    server.Page("/a", "<title>A</title><p>a</p>");
+    PageFixture fixture("");
+    TAPIBrowsePage& strip = fixture.Strip();
+    TMyContainerClass& page = fixture.Load(server.Url("/a"));
+    QVERIFY(strip.isVisible());
+    // The engine's load end and the bridge both report the top document: one entry.
+    QCOMPARE(strip.WebEvents().Connections().size(), std::size_t{1});
+    page.ReportAllFrames();
+    QTest::qWait(200);
+    QCOMPARE(strip.WebEvents().Connections().size(), std::size_t{1});
+    QVERIFY(strip.DeletePage(0));
+    QVERIFY(!strip.isVisible());
+    QVERIFY(strip.WebEvents().Connections().empty());
+    QCOMPARE(fixture.window->windowTitle(), QString("Zelvora"));
+    QVERIFY(!strip.DeletePage(0));
+  }
+
+  void FramePressFocusSurvivesAReloadAndForgedMessagesDoNothing() {
+    LocalServer inner;
+    inner.Page("/frame", "<title>Inner</title><body style='margin:0;height:300px'>inner</body>");
+    LocalServer outer;
+    outer.Page("/top",
+               "<title>Top</title><body style='margin:0'><iframe src='" +
+                   inner.Url("/frame").toUtf8() +
+                   "' style='position:absolute;left:0;top:0;width:400px;height:300px;border:0'>"
+                   "</iframe><script>console.log('00000000000000000000000000000000|mousedown||x|"
+                   "1|1|http%3A%2F%2Fforged|t'); console.log('" +
+                   QByteArray(32, 'a') + "|focus|0|x|1|1|u|t');</script></body>");
+    PageFixture fixture("");
+    TAPIBrowsePage& strip = fixture.Strip();
+    TMyContainerClass& page = fixture.Load(outer.Url("/top"));
+    const FrameRef frame{page.Id(), "0"};
+    QTRY_VERIFY_WITH_TIMEOUT(strip.WebEvents().IsAttached(frame), 10000);
+    QVERIFY(!strip.WebEvents().FocusedBrowser().has_value());
+    QVERIFY(!fixture.window->statusBar()->currentMessage().contains("forged"));
+
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
+    QWebEngineView* view = page.View();
+    // A frame from another site draws in a renderer of its own, which takes input only once
+    // the engine knows where that frame is on the screen.
+    QTest::qWait(500);
+    Click(view->focusProxy(), QPoint(100, 100));
+    QTRY_COMPARE_WITH_TIMEOUT(strip.WebEvents().FocusedBrowser(), std::optional<FrameRef>(frame),
+                              10000);
+    QCOMPARE(page.pressedFrame, frame);
+    QTRY_COMPARE(fixture.window->statusBar()->currentMessage(), QString("Inner"));
+
+    page.Page()->triggerAction(QWebEnginePage::Reload);
+    fixture.WaitLoaded(page);
+    QTRY_VERIFY_WITH_TIMEOUT(strip.WebEvents().IsAttached(frame), 10000);
+    QCOMPARE(strip.WebEvents().FocusedBrowser(), std::optional<FrameRef>(frame));
+    QCOMPARE(strip.WebEvents().PointedBrowser(), std::optional<FrameRef>(frame));
+  }
+
+  void NavigationCanBeRedirectedFromTheQuestion() {
+    LocalServer server;
+    server.Page("/blocked", "<title>Blocked</title>");
+    server.Page("/other", "<title>Other</title><p>other</p>");
+    PageFixture fixture("");
+    TAPIBrowsePage& strip = fixture.Strip();
+    QStringList asked;
+    strip.onPageCreated = [&](TMyContainerClass& page) {
+      page.Callbacks().OnBeforeNavigate2 = [&,
+                                            target = server.Url("/other")](NavigationRequest& r) {
+        asked << r.url.path();
+        if (r.url.path() == "/blocked") {
+          r.cancel = true;
+          r.redirect = QUrl(target);
+        }
+      };
+    };
+    TMyContainerClass* page = strip.GetContainer(strip.AddPage(server.Url("/blocked")));
+    QTRY_COMPARE_WITH_TIMEOUT(strip.TabBar().tabText(0), QString("Other"), 10000);
+    QCOMPARE(page->Page()->url().path(), QString("/other"));
+    QCOMPARE(asked, (QStringList{"/blocked", "/other"}));
+  }
+
+  void TravelMenusListAtMostTheHistoryMaximum() {
+    LocalServer server;
+    for (int n = 1; n <= 4; ++n)
+      server.Page(QStringLiteral("/p%1").arg(n),
+                  QStringLiteral("<title>P%1</title>").arg(n).toUtf8());
+    PageFixture fixture("[ConfigDialog]\r\nWebHistoryListMax=2\r\n");
+    TAPIBrowsePage& strip = fixture.Strip();
+    TMyContainerClass& page = fixture.Load(server.Url("/p1"));
+    for (int n = 2; n <= 4; ++n) {
+      page.Navigate(QUrl(server.Url(QStringLiteral("/p%1").arg(n))));
+      fixture.WaitLoaded(page);
+    }
+    QVERIFY(page.backEnabled);
+    QVERIFY(!page.forwardEnabled);
+    QVERIFY(strip.TabBar().BackArrow()->isVisible());
+    QVERIFY(!strip.TabBar().ForwardArrow()->isVisible());
+    QMenu back;
+    strip.FillTravelMenu(back, true);
+    QCOMPARE(back.actions().size(), 2);
+    QCOMPARE(back.actions()[0]->text(), QString("P3"));
+    QCOMPARE(back.actions()[1]->text(), QString("P2"));
+    back.actions()[1]->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(page.Page()->url().path(), QString("/p2"), 10000);
+    QTRY_VERIFY(page.forwardEnabled);
+    QMenu forward;
+    strip.FillTravelMenu(forward, false);
+    QCOMPARE(forward.actions().size(), 2);
+    QCOMPARE(forward.actions()[0]->text(), QString("P3"));
+  }
+
+  void GestureOverAPageRunsItsCommandAndAPlainRightClickOpensTheMenu() {
+    LocalServer server;
+    server.Page("/a", "<title>A</title><body style='height:600px'>some page text</body>");
+    PageFixture fixture("", "[Mouse]\r\nGestureEnable=1\r\n[MouseGesture]\r\nNewTab=R\r\n");
+    TAPIBrowsePage& strip = fixture.Strip();
+    TMyContainerClass& page = fixture.Load(server.Url("/a"));
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
+    QWebEngineView* view = page.View();
+    RightDrag(view, QPoint(100, 100), QPoint(220, 104));
+    QTRY_COMPARE_WITH_TIMEOUT(strip.Count(), 2, 10000);
+    QTest::qWait(300);
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+
+    strip.SetCurrentIndex(0);
+    RightDrag(view, QPoint(120, 120), QPoint(120, 120));
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activePopupWidget() != nullptr, 10000);
+    QApplication::activePopupWidget()->close();
+    QCOMPARE(strip.Count(), 2);
+  }
+};
+
+}  // namespace zelvora
+
+QTEST_MAIN(zelvora::BrowserPageTest)
+#include "BrowserPageTest.moc"
