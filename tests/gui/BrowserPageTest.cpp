@@ -14,6 +14,8 @@
 #include "gui/browser/EnginePage.h"
 #include "gui/browser/MyContainerClass.h"
 #include "gui/browser/MyWEBClass4.h"
+#include "gui/shell/MainMenus.h"
+#include "gui/shell/Rebar.h"
 
 namespace zelvora {
 
@@ -190,6 +192,37 @@ class BrowserPageTest : public QObject {
     QCOMPARE(strip.WebEvents().PointedBrowser(), std::optional<FrameRef>(frame));
   }
 
+  void PageCommandsActOnTheCurrentPage() {
+    LocalServer server;
+    server.Page("/a", "<title>A</title><p>a</p>");
+    PageFixture fixture("");
+    TAPIBrowsePage& strip = fixture.Strip();
+    TSDIMainWindow& window = *fixture.window;
+    TMyContainerClass& page = fixture.Load(server.Url("/a"));
+    QVERIFY(window.Rebar().ButtonOfCommand(3014)->isEnabled());
+    window.ExecuteCommand(3143);  // the largest size
+    QCOMPARE(page.View()->zoomFactor(), 1.5);
+    window.RefreshMenus();
+    QVERIFY(window.Menus().Action(3143)->isChecked());
+    QVERIFY(!window.Menus().Action(3145)->isChecked());
+    window.ExecuteCommand(3029);  // the size button: one smaller
+    QCOMPARE(strip.GetZoom(0), 3);
+    window.ExecuteCommand(3147);
+    window.ExecuteCommand(3029);  // after the smallest comes the largest
+    QCOMPARE(strip.GetZoom(0), 4);
+
+    window.ExecuteCommand(3009);  // the source in a new tab
+    QCOMPARE(strip.Count(), 2);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        strip.GetContainer(1)->Page()->url().toString().startsWith("view-source:"), 10000);
+    window.ExecuteCommand(3014);
+    QCOMPARE(strip.Count(), 1);
+    window.ExecuteCommand(3015);
+    QCOMPARE(strip.Count(), 0);
+    QVERIFY(!window.Rebar().ButtonOfCommand(3014)->isEnabled());
+    QVERIFY(!window.Rebar().ButtonOfCommand(3069)->isEnabled());
+  }
+
   void NavigationCanBeRedirectedFromTheQuestion() {
     LocalServer server;
     server.Page("/blocked", "<title>Blocked</title>");
@@ -257,6 +290,9 @@ class BrowserPageTest : public QObject {
     QCOMPARE(QApplication::activePopupWidget(), nullptr);
 
     strip.SetCurrentIndex(0);
+    // The page shown again takes input once the engine has placed it on the screen.
+    QTRY_VERIFY(view->isVisible());
+    QTest::qWait(500);
     RightDrag(view, QPoint(120, 120), QPoint(120, 120));
     QTRY_VERIFY_WITH_TIMEOUT(QApplication::activePopupWidget() != nullptr, 10000);
     QApplication::activePopupWidget()->close();

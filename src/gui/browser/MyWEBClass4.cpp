@@ -24,6 +24,7 @@
 #include "gui/browser/EnginePage.h"
 #include "gui/browser/MyContainerClass.h"
 #include "gui/browser/WebProfile.h"
+#include "gui/toolkit/Colours.h"
 
 namespace zelvora {
 
@@ -36,11 +37,6 @@ constexpr int kCloseByIndexFlag = 1;
 
 QString Shortened(const QString& text, int max) {
   return QString::fromStdString(ShortenText(text.toStdString(), max));
-}
-
-QColor ToQColor(Colour colour) {
-  return {static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-          static_cast<int>((colour >> 16) & 0xFF)};
 }
 
 }  // namespace
@@ -68,7 +64,6 @@ TAPIBrowsePage::TAPIBrowsePage(TPageHost& host, const QString& storageFolder, QW
                                                  container->firstUrl.toStdString(),
                                                  host_.Settings().Int(kIntTabToolTipCharMax)));
   });
-  tabBar_->SetProgressColour(ToQColor(host_.Settings().colours[kColourTabProgress]));
   connect(tabBar_, &QTabBar::currentChanged, this, [this](int index) { CurrentChanged(index); });
   connect(tabBar_->BackArrow(), &QToolButton::pressed, this, [this] { ShowArrowMenu(true); });
   connect(tabBar_->ForwardArrow(), &QToolButton::pressed, this, [this] { ShowArrowMenu(false); });

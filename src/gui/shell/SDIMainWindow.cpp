@@ -30,6 +30,7 @@
 #include "core/shell/SettingsFile.h"
 #include "core/shell/SwitchValues.h"
 #include "core/shell/UtilFunc.h"
+#include "gui/browser/BrowseTabBar.h"
 #include "gui/browser/MyContainerClass.h"
 #include "gui/input/InputFilter.h"
 #include "gui/shell/ButtonIcons.h"
@@ -39,6 +40,7 @@
 #include "gui/shell/TabStripArea.h"
 #include "gui/shell/ToolBarEdit.h"
 #include "gui/shell/ToolPanel.h"
+#include "gui/toolkit/Colours.h"
 
 namespace zelvora {
 
@@ -50,10 +52,6 @@ constexpr int kToolbarButtonWidth = 23;
 constexpr int kSplitterWidth = 4;
 // How close to the edge of a captionless window a press starts resizing it.
 constexpr int kResizeBorder = 5;
-
-Colour ToColour(const QColor& colour) {
-  return MakeColour(colour.red(), colour.green(), colour.blue());
-}
 
 WindowRect ToWindowRect(const QRect& rect) {
   return {rect.x(), rect.y(), rect.width(), rect.height()};
@@ -646,6 +644,7 @@ void TSDIMainWindow::ApplyLoadedState() {
 void TSDIMainWindow::ApplySettings() {
   toolPanel_->SetProgressColours(settings_.colours[kColourToolProgressFore],
                                  settings_.colours[kColourToolProgressBack]);
+  browsePage_->TabBar().SetProgressColour(ToQColor(settings_.colours[kColourTabProgress]));
   ApplyTranslucency();
 }
 

@@ -14,6 +14,7 @@
 
 #include "core/shell/MainWindowRules.h"
 #include "gui/shell/ButtonIcons.h"
+#include "gui/toolkit/Colours.h"
 
 namespace zelvora {
 
@@ -23,11 +24,6 @@ namespace {
 constexpr std::array<ControlLabel, kToolOptionCount> kOptionLabels = {
     kLabelUrl, kLabelTitle, kLabelRegExp, kLabelDate, kLabelLock,
     kLabelUrl, kLabelTitle, kLabelRegExp, kLabelDir,  kLabelLock};
-
-QColor ToQColor(Colour colour) {
-  return {static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-          static_cast<int>((colour >> 16) & 0xFF)};
-}
 
 QHBoxLayout* Row() {
   auto* row = new QHBoxLayout;
