@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QWebEngineHistory>
 #include <QWebEngineSettings>
@@ -221,6 +223,38 @@ class BrowserPageTest : public QObject {
     QCOMPARE(strip.Count(), 0);
     QVERIFY(!window.Rebar().ButtonOfCommand(3014)->isEnabled());
     QVERIFY(!window.Rebar().ButtonOfCommand(3069)->isEnabled());
+  }
+
+  void ShortcutsWinOverAFocusedPageAndTipsNameThePage() {
+    LocalServer server;
+    server.Page("/a", "<title>Alpha page</title><input id=field autofocus>");
+    PageFixture fixture("[ConfigDialog]\r\nTabToolTip=1\r\nTabToolTipCharMax=60\r\n",
+                        "[ShortCutKey]\r\nNewTab=Ctrl+T\r\n");
+    TAPIBrowsePage& strip = fixture.Strip();
+    TMyContainerClass& page = fixture.Load(server.Url("/a"));
+    page.View()->setFocus();
+    QTRY_VERIFY(page.View()->focusProxy()->hasFocus());
+    QTest::keyClick(page.View()->focusProxy(), Qt::Key_T, Qt::ControlModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(strip.Count(), 2, 10000);
+
+    QCOMPARE(strip.TabBar().TipText(0), "Alpha page\r\n" + server.Url("/a"));
+
+    strip.SetCurrentIndex(0);
+    QString shown;
+    // The box opens once the page has answered; it is read and closed as soon as it shows.
+    QTimer watcher;
+    connect(&watcher, &QTimer::timeout, [&shown] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        shown = box->text();
+        box->accept();
+      }
+    });
+    watcher.start(20);
+    fixture.window->ExecuteCommand(3022);  // the page's properties
+    QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 10000);
+    QVERIFY(shown.contains("Alpha page"));
+    QVERIFY(shown.contains(server.Url("/a")));
+    QVERIFY(shown.contains("text/html"));
   }
 
   void NavigationCanBeRedirectedFromTheQuestion() {

@@ -92,11 +92,11 @@ bool TBrowseTabBar::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip) {
     const auto* help = static_cast<QHelpEvent*>(event);
     const int index = tabAt(help->pos());
-    const QString tip = index >= 0 && tipSource_ ? tipSource_(index) : QString();
+    const QString tip = TipText(index);
     if (tip.isEmpty())
       QToolTip::hideText();
     else
-      QToolTip::showText(help->globalPos(), tip, this, tabRect(index));
+      QToolTip::showText(help->globalPos(), tip, this);
     return true;
   }
   return QTabBar::event(event);

@@ -26,6 +26,9 @@ class TBrowseTabBar : public QTabBar {
   void SetLookSource(LookSource source) { lookSource_ = std::move(source); }
   // Tips are asked for when they show; an empty text shows none.
   void SetTipSource(TipSource source) { tipSource_ = std::move(source); }
+  QString TipText(int index) const {
+    return index >= 0 && tipSource_ ? tipSource_(index) : QString();
+  }
   void SetProgressColour(const QColor& colour) { progressColour_ = colour; }
   // The fixed size of every tab, or an invalid size for the style's own.
   void SetTabSize(const QSize& size);
