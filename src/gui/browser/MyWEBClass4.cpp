@@ -476,9 +476,25 @@ void TAPIBrowsePage::ClosePosted(TMyContainerClass& container) {
     host_.PostCommand(3016, (index << 16) | kCloseByIndexFlag);
 }
 
-void TAPIBrowsePage::ApplyCharSize(TMyContainerClass& container, int size) {
-  container.charSize = std::clamp(size, 0, kCharSizeCount - 1);
-  container.View()->setZoomFactor(kZoomFactors[static_cast<std::size_t>(container.charSize)]);
+void TAPIBrowsePage::ExecCommand(int index, DocumentCommand command, int option) {
+  TMyContainerClass* container = GetContainer(index);
+  if (container == nullptr)
+    return;
+  switch (command) {
+    case DocumentCommand::kSaveAs:
+      SaveAs(*container);
+      break;
+    case DocumentCommand::kProperties:
+      ShowProperties(*container);
+      break;
+    case DocumentCommand::kViewSource:
+      InsertPage(index + 1, QStringLiteral("view-source:") + container->Page()->url().toString());
+      break;
+    case DocumentCommand::kZoom:
+      container->charSize = std::clamp(option, 0, kCharSizeCount - 1);
+      container->View()->setZoomFactor(kZoomFactors[static_cast<std::size_t>(container->charSize)]);
+      break;
+  }
 }
 
 void TAPIBrowsePage::Travel(int offset) {
@@ -640,14 +656,13 @@ void TAPIBrowsePage::RunCommand(const CommandRoute& route, int param) {
       current->Page()->triggerAction(QWebEnginePage::Forward);
       break;
     case CommandAction::kViewSource:
-      InsertPage(CurrentIndex() + 1,
-                 QStringLiteral("view-source:") + current->Page()->url().toString());
+      ExecCommand(CurrentIndex(), DocumentCommand::kViewSource);
       break;
     case CommandAction::kSaveAs:
-      SaveAs(*current);
+      ExecCommand(CurrentIndex(), DocumentCommand::kSaveAs);
       break;
     case CommandAction::kShowProperties:
-      ShowProperties(*current);
+      ExecCommand(CurrentIndex(), DocumentCommand::kProperties);
       break;
     case CommandAction::kCloseTab:
       DeletePage(CurrentIndex());
@@ -666,10 +681,10 @@ void TAPIBrowsePage::RunCommand(const CommandRoute& route, int param) {
       Print(*current, true);
       break;
     case CommandAction::kNextCharSize:
-      ApplyCharSize(*current, NextCharSize(current->charSize));
+      ExecCommand(CurrentIndex(), DocumentCommand::kZoom, NextCharSize(current->charSize));
       break;
     case CommandAction::kSetCharSize:
-      ApplyCharSize(*current, kCharSizeCount - 1 - route.offset);
+      ExecCommand(CurrentIndex(), DocumentCommand::kZoom, kCharSizeCount - 1 - route.offset);
       break;
     case CommandAction::kFocusCurrentPage:
       current->View()->setFocus();

@@ -70,6 +70,10 @@ class TAPIBrowsePage : public QWidget {
   TMyContainerClass* GetContainer(int index) const;
   int IndexOfContainer(const TMyContainerClass* container) const;
   void MovePage(int from, int to);
+  // The document commands of a page: save as, properties, view source in a new tab, and the
+  // character size `option` (0 smallest … 4 largest).
+  enum class DocumentCommand { kSaveAs, kProperties, kViewSource, kZoom };
+  void ExecCommand(int index, DocumentCommand command, int option = 0);
   // The character size (0 smallest … 4 largest) of a page; -1 without one.
   int GetZoom(int index) const;
   // Visits the top document and every attached frame document of a page.
@@ -115,7 +119,6 @@ class TAPIBrowsePage : public QWidget {
   void Travel(int offset);
   void ShowArrowMenu(bool back);
   void ClosePosted(TMyContainerClass& container);
-  void ApplyCharSize(TMyContainerClass& container, int size);
   void SaveAs(TMyContainerClass& container);
   void ShowProperties(TMyContainerClass& container);
   void Print(TMyContainerClass& container, bool preview);
