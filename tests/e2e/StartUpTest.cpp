@@ -33,9 +33,10 @@ void Write(const fs::path& path, const std::string& content) {
 }
 
 // Starts the copy, lets it come up, ends it with SIGTERM and expects exit code 0.
-void RunAndTerminate(const InstalledCopy& copy, const std::vector<std::string>& arguments = {}) {
+void RunAndTerminate(const InstalledCopy& copy, const std::vector<std::string>& arguments = {},
+                     std::chrono::milliseconds running = 1500ms) {
   Process zelvora(copy.Executable(), arguments);
-  ASSERT_FALSE(zelvora.WaitForExit(1500ms).has_value()) << "ended by itself";
+  ASSERT_FALSE(zelvora.WaitForExit(running).has_value()) << "ended by itself";
   zelvora.Signal(SIGTERM);
   const auto status = zelvora.WaitForExit(5s);
   ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
@@ -79,6 +80,39 @@ TEST_F(StartUpTest, ToolPanelAndRebarSwitchesAreKeptAtExit) {
   RunAndTerminate(copy_, {"/tool=ON"});
   EXPECT_EQ(Key("Zelvora", "ShowTool"), "1");
   EXPECT_EQ(Key("Zelvora", "ShowReber"), "0");
+}
+
+TEST_F(StartUpTest, TheLastTabsAreWrittenAtExitAndOpenedAgain) {
+  const fs::path pages = copy_.Folder() / "pages";
+  Write(pages / "a.html", "<title>Page A</title><p>a</p>");
+  Write(pages / "b.html", "<title>Page B</title><p>b</p>");
+  const std::string a = "file://" + (pages / "a.html").string();
+  const std::string b = "file://" + (pages / "b.html").string();
+  const fs::path list = UserFolder() / "LastWebList.dat";
+  Write(SettingsFile(), "[ConfigDialog]\r\nLastWebRestore=1\r\nTabOpenMax=5\r\n");
+  RunAndTerminate(copy_, {"/url=" + a + " " + b}, 4s);
+  const std::string written = Read(list);
+  ASSERT_TRUE(written.starts_with("1,")) << written;
+  const auto itemA = written.find("\t" + a + "\tPage A\r\n");
+  const auto itemB = written.find("\t" + b + "\tPage B\r\n");
+  ASSERT_NE(itemA, std::string::npos) << written;
+  ASSERT_NE(itemB, std::string::npos) << written;
+  EXPECT_LT(itemA, itemB);
+
+  // The next start opens them again (and writes them again at its exit).
+  fs::remove(list);
+  Write(list, written);
+  RunAndTerminate(copy_, {}, 4s);
+  const std::string again = Read(list);
+  EXPECT_NE(again.find("\t" + a + "\t"), std::string::npos) << again;
+  EXPECT_NE(again.find("\t" + b + "\t"), std::string::npos) << again;
+
+  // More addresses than tabs may open: the first ones open, the rest is left.
+  Write(SettingsFile(), "[ConfigDialog]\r\nLastWebRestore=1\r\nTabOpenMax=1\r\n");
+  RunAndTerminate(copy_, {}, 4s);
+  const std::string limited = Read(list);
+  EXPECT_NE(limited.find("\t" + a + "\t"), std::string::npos) << limited;
+  EXPECT_EQ(limited.find("\t" + b + "\t"), std::string::npos) << limited;
 }
 
 TEST_F(StartUpTest, ARefusedUserNameGivesTheUnknownFolder) {

@@ -27,7 +27,7 @@ class BrowserPageTest : public QObject {
  private:
   struct PageFixture : WindowFixture {
     explicit PageFixture(const std::string& settings, const std::string& theme = {})
-        : WindowFixture(settings, theme) {
+        : WindowFixture(PageSettings(settings), theme) {
       Open({{0, 0, 900, 700}, kShowNormal, false});
     }
     TAPIBrowsePage& Strip() const { return window->BrowsePage(); }
@@ -83,7 +83,7 @@ class BrowserPageTest : public QObject {
     server.Page("/a", "<title>Alpha</title><p>a</p>");
     server.Page("/long", "<title>" + QByteArray(40, 'x') + "</title><p>long</p>");
     server.Page("/dir/", "<p>no title here</p>");
-    PageFixture fixture("[ConfigDialog]\r\nTabTitleMax=10\r\n");
+    PageFixture fixture("TabTitleMax=10\r\n");
     TAPIBrowsePage& strip = fixture.Strip();
     TMyContainerClass& page = fixture.Load(server.Url("/a"));
     QCOMPARE(strip.TabBar().tabText(0), QString("Alpha"));
@@ -112,7 +112,7 @@ class BrowserPageTest : public QObject {
     LocalServer server;
     server.Page("/a", "<title>A</title><p>a</p>");
     server.Page("/b", "<title>B</title><p>b</p>");
-    PageFixture fixture("[ConfigDialog]\r\nTabOpenMax=2\r\n");
+    PageFixture fixture("TabOpenMax=2\r\n");
     TAPIBrowsePage& strip = fixture.Strip();
     TMyContainerClass& page = fixture.Load(server.Url("/a"));
     page.Page()->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
@@ -228,7 +228,7 @@ class BrowserPageTest : public QObject {
   void ShortcutsWinOverAFocusedPageAndTipsNameThePage() {
     LocalServer server;
     server.Page("/a", "<title>Alpha page</title><input id=field autofocus>");
-    PageFixture fixture("[ConfigDialog]\r\nTabToolTip=1\r\nTabToolTipCharMax=60\r\n",
+    PageFixture fixture("TabToolTip=1\r\nTabToolTipCharMax=60\r\n",
                         "[ShortCutKey]\r\nNewTab=Ctrl+T\r\n");
     TAPIBrowsePage& strip = fixture.Strip();
     TMyContainerClass& page = fixture.Load(server.Url("/a"));
@@ -285,7 +285,7 @@ class BrowserPageTest : public QObject {
     for (int n = 1; n <= 4; ++n)
       server.Page(QStringLiteral("/p%1").arg(n),
                   QStringLiteral("<title>P%1</title>").arg(n).toUtf8());
-    PageFixture fixture("[ConfigDialog]\r\nWebHistoryListMax=2\r\n");
+    PageFixture fixture("WebHistoryListMax=2\r\n");
     TAPIBrowsePage& strip = fixture.Strip();
     TMyContainerClass& page = fixture.Load(server.Url("/p1"));
     for (int n = 2; n <= 4; ++n) {

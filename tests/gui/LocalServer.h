@@ -1,11 +1,14 @@
 #pragma once
 
 // A small web server on 127.0.0.1 for the page tests: each path answers with its page, anything
-// else with 404. One request per connection.
+// else with 404. One request per connection. It also answers as a proxy (a request line with a
+// whole address), and it keeps every request target with its user agent.
 
 #include <QHash>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QUrl>
+#include <algorithm>
 
 namespace zelvora {
 
@@ -26,7 +29,15 @@ class LocalServer : public QObject {
   QString Url(const QString& path) const {
     return QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path);
   }
-  int requests = 0;
+  struct Request {
+    QString target;  // the path, or the whole address of a proxy request
+    QByteArray userAgent;
+  };
+  QList<Request> requests;
+  bool Requested(const QString& target) const {
+    return std::any_of(requests.begin(), requests.end(),
+                       [&target](const Request& request) { return request.target == target; });
+  }
 
  private:
   void Answer(QTcpSocket* socket) {
@@ -34,10 +45,17 @@ class LocalServer : public QObject {
     buffer += socket->readAll();
     if (!buffer.contains("\r\n\r\n"))
       return;
-    const QList<QByteArray> requestLine = buffer.left(buffer.indexOf("\r\n")).split(' ');
+    const QList<QByteArray> lines = buffer.split('\n');
+    const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
+    QByteArray userAgent;
+    for (const QByteArray& line : lines) {
+      if (line.toLower().startsWith("user-agent:"))
+        userAgent = line.mid(11).trimmed();
+    }
     buffers_.remove(socket);
-    ++requests;
-    const QString path = requestLine.size() > 1 ? QString::fromLatin1(requestLine[1]) : QString();
+    const QString target = requestLine.size() > 1 ? QString::fromLatin1(requestLine[1]) : QString();
+    requests.append({target, userAgent});
+    const QString path = target.startsWith(u'/') ? target : QUrl(target).path();
     const auto page = pages_.constFind(path.section(u'?', 0, 0));
     const QByteArray body = page != pages_.constEnd() ? *page : QByteArrayLiteral("not here");
     const QByteArray status = page != pages_.constEnd() ? "200 OK" : "404 Not Found";

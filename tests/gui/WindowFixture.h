@@ -12,6 +12,12 @@
 
 namespace zelvora {
 
+// A settings file for page tests: scripts allowed (a file without the permission keys turns
+// them off), then the given "ConfigDialog" lines.
+inline std::string PageSettings(const std::string& configLines) {
+  return "[ConfigDialog]\r\nWebPermitSecurity=1111\r\n" + configLines;
+}
+
 struct WindowFixture {
   QTemporaryDir folder;
   TPaths paths;

@@ -33,9 +33,13 @@ enum Flag : int {
   kFlagDefaultBrowser = 4,
   kFlagTabNewSelect = 5,
   kFlagTabToolTip = 6,
+  kFlagWebUserAgent = 19,
+  kFlagWebHomePage = 20,
+  kFlagDenyUseUrl = 21,
   kFlagWebPermitMultiMediaFirst = 22,
   kFlagWebPermitSecurityFirst = 25,
   kFlagWebPermitDownLoadFirst = 29,
+  kFlagWebPermitReload = 37,
   kFlagGestureEnable = 38,
   kFlagGestureSameDirection = 39,
   kFlagTabWidthUse = 40,
@@ -63,7 +67,11 @@ enum Integer : int {
 
 enum TabAction : int { kTabNewPos = 0, kTabDelPos = 1, kWheelClick = 2, kLeftDBClick = 3 };
 
-enum String : int { kStringDenyUrlList = 8 };
+enum String : int {
+  kStringWebUserAgentValue = 0,
+  kStringWebHomePageValue = 1,
+  kStringDenyUrlList = 8,
+};
 
 enum ColourIndex : int {
   kColourTabProgress = 0,

@@ -1,6 +1,7 @@
 #include "gui/browser/BrowseTabBar.h"
 
 #include <QHelpEvent>
+#include <QMouseEvent>
 #include <QStyleOptionTab>
 #include <QStylePainter>
 #include <QToolButton>
@@ -100,6 +101,16 @@ bool TBrowseTabBar::event(QEvent* event) {
     return true;
   }
   return QTabBar::event(event);
+}
+
+void TBrowseTabBar::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::MiddleButton) {
+    const int index = tabAt(event->position().toPoint());
+    if (index >= 0)
+      emit TabMiddleClicked(index);
+    return;
+  }
+  QTabBar::mouseReleaseEvent(event);
 }
 
 void TBrowseTabBar::SetArrows(bool back, bool forward) {

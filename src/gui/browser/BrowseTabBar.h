@@ -41,8 +41,13 @@ class TBrowseTabBar : public QTabBar {
   // The caption rectangle of a tab: its rectangle less 12 pixels left and right, 2 top and bottom.
   QRect CaptionRect(int index) const;
 
+ signals:
+  // The middle button was released over a tab.
+  void TabMiddleClicked(int index);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   bool event(QEvent* event) override;
   QSize tabSizeHint(int index) const override;
   void tabLayoutChange() override;

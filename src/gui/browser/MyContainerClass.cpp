@@ -8,6 +8,7 @@
 #include <QWebEngineView>
 
 #include "gui/browser/EnginePage.h"
+#include "gui/browser/PageRequestGuard.h"
 
 namespace zelvora {
 
@@ -24,6 +25,8 @@ TMyContainerClass::TMyContainerClass(std::uint32_t id, QWebEngineProfile* profil
     : QObject(parent), id_(id), secret_(secret) {
   view_ = new QWebEngineView;
   page_ = new TEnginePage(profile, view_);
+  guard_ = new TPageRequestGuard(page_);
+  page_->setUrlRequestInterceptor(guard_);
   view_->setPage(page_);
   ConnectEngine();
 }

@@ -25,6 +25,7 @@ class QWidget;
 namespace zelvora {
 
 class TEnginePage;
+class TPageRequestGuard;
 class TMyContainerClass;
 
 // A navigation about to start, as the engine asks for it. A handler may cancel it and name
@@ -73,6 +74,8 @@ class TMyContainerClass : public QObject {
   std::uint32_t Id() const { return id_; }
   QWebEngineView* View() const { return view_.data(); }
   TEnginePage* Page() const { return page_; }
+  // Every request of the page passes it: offline, images, media, plugins, no-cache.
+  TPageRequestGuard& Guard() const { return *guard_; }
   TPageCallbacks& Callbacks() { return callbacks_; }
 
   // The document's own title; empty when it has none.
@@ -111,6 +114,7 @@ class TMyContainerClass : public QObject {
   // The view may go with its parent widget first when the window closes.
   QPointer<QWebEngineView> view_;
   TEnginePage* page_ = nullptr;
+  TPageRequestGuard* guard_ = nullptr;
   TPageCallbacks callbacks_;
   bool certificateErrorSeen_ = false;
 };

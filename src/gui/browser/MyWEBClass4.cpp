@@ -19,6 +19,7 @@
 
 #include "core/browser/BridgeMessage.h"
 #include "core/browser/PageRules.h"
+#include "core/browser/TabPolicy.h"
 #include "core/text/Utf8.h"
 #include "gui/browser/BrowseTabBar.h"
 #include "gui/browser/EnginePage.h"
@@ -132,6 +133,12 @@ bool TAPIBrowsePage::DeletePage(int index) {
   container->Page()->triggerAction(QWebEnginePage::Stop);
   webEvents_.DetachPage(container->Id());
   const bool wasCurrent = index == CurrentIndex();
+  // The next current tab is chosen among the tabs as they are before the close.
+  int next = -1;
+  if (wasCurrent) {
+    next = TabAfterClose(index, Count(), host_.Settings().tabActions[kTabDelPos],
+                         container->openerId >= 0, IndexOfPageId(container->openerId));
+  }
   container->alive = false;
   {
     const QSignalBlocker blocker(tabBar_);
@@ -143,8 +150,10 @@ bool TAPIBrowsePage::DeletePage(int index) {
   if (Count() == 0) {
     webEvents_.DetachAll();
   } else if (wasCurrent) {
-    const int next = chooseAfterClose ? chooseAfterClose(index) : std::min(index, Count() - 1);
-    tabBar_->setCurrentIndex(std::clamp(next, 0, Count() - 1));
+    if (next > index)
+      --next;
+    // A rule that selects nothing leaves the tab that took the closed one's place.
+    tabBar_->setCurrentIndex(next >= 0 ? next : std::min(index, Count() - 1));
     CurrentChanged(CurrentIndex());
   } else {
     stack_->setCurrentIndex(CurrentIndex());
@@ -200,6 +209,53 @@ QWidget* TAPIBrowsePage::GetPageWindow(int index) const {
 
 TMyContainerClass* TAPIBrowsePage::GetContainer(int index) const {
   return index >= 0 && index < Count() ? containers_[static_cast<std::size_t>(index)] : nullptr;
+}
+
+int TAPIBrowsePage::IndexOfPageId(std::int64_t id) const {
+  const auto found = std::find_if(containers_.begin(), containers_.end(),
+                                  [id](const TMyContainerClass* each) { return each->Id() == id; });
+  return found == containers_.end() ? -1 : static_cast<int>(found - containers_.begin());
+}
+
+int TAPIBrowsePage::OpenTab(const QString& url) {
+  const TSettings& settings = host_.Settings();
+  if (!MayOpenTab(Count(), settings.Int(kIntTabOpenMax)))
+    return -1;
+  return InsertPage(NewTabIndex(Count(), CurrentIndex(), settings.tabActions[kTabNewPos]), url);
+}
+
+void TAPIBrowsePage::CloseTab(int index) {
+  if (index < 0)
+    return;
+  DeletePage(index);
+  if (Count() == 0)
+    host_.ShowAddress({});
+}
+
+void TAPIBrowsePage::CloseTabRange(int first, int last) {
+  if (first < 0 || last < first || last >= Count())
+    return;
+  // Always the first index: a refused close stops the rest of the range where it is.
+  for (int step = first; step <= last; ++step) {
+    if (!DeletePage(first))
+      break;
+  }
+  if (Count() == 0)
+    host_.ShowAddress({});
+}
+
+void TAPIBrowsePage::TabMouseAction(int action, int index) {
+  TMyContainerClass* container = GetContainer(index);
+  if (container == nullptr)
+    return;
+  if (action == kClickClose)
+    CloseTab(index);
+  else if (action == kClickReload)
+    container->Page()->triggerAction(QWebEnginePage::Reload);
+}
+
+int TAPIBrowsePage::TargetIndex() const {
+  return clickedTab >= 0 && clickedTab < Count() ? clickedTab : CurrentIndex();
 }
 
 int TAPIBrowsePage::IndexOfContainer(const TMyContainerClass* container) const {
@@ -392,10 +448,9 @@ void TAPIBrowsePage::InstallCallbacks(TMyContainerClass& container) {
       page->firstUrl = url.toString();
   };
   callbacks.OnNewWindow2 = [this, page]() -> TMyContainerClass* {
-    const int index = IndexOfContainer(page);
-    if (index < 0 || Count() >= host_.Settings().Int(kIntTabOpenMax))
+    if (IndexOfContainer(page) < 0)
       return nullptr;
-    return GetContainer(InsertPage(index + 1, {}));
+    return GetContainer(OpenTab({}));
   };
   callbacks.OnDocumentComplete = [this, page](const FrameRef& frame, const QUrl&) {
     if (IndexOfContainer(page) < 0)
@@ -612,7 +667,43 @@ void TAPIBrowsePage::RunCommand(const CommandRoute& route, int param) {
   TMyContainerClass* current = GetContainer(CurrentIndex());
   switch (route.action) {
     case CommandAction::kNewTab:
-      AddPage(QStringLiteral("about:blank"));
+      OpenTab(QStringLiteral("about:blank"));
+      return;
+    case CommandAction::kCloseTab:
+      CloseTab(TargetIndex());
+      return;
+    case CommandAction::kCloseOtherTabs:
+    case CommandAction::kCloseTabsLeft:
+    case CommandAction::kCloseTabsRight: {
+      const CloseKind kind = route.action == CommandAction::kCloseTabsLeft ? CloseKind::kLeft
+                             : route.action == CommandAction::kCloseTabsRight
+                                 ? CloseKind::kRight
+                                 : CloseKind::kExcluding;
+      for (const TabRange& range : CloseRanges(kind, clickedTab, Count())) {
+        CloseTabRange(range.first, range.last);
+      }
+      return;
+    }
+    case CommandAction::kNextTab:
+    case CommandAction::kPreviousTab:
+      if (isVisible())
+        SetCurrentIndex(
+            StepTab(CurrentIndex(), Count(), route.action == CommandAction::kNextTab ? 1 : -1));
+      return;
+    case CommandAction::kStopPage:
+      if (TMyContainerClass* target = GetContainer(TargetIndex())) {
+        target->Page()->triggerAction(QWebEnginePage::Stop);
+        target->ReportAllFrames();
+      }
+      return;
+    case CommandAction::kViewSource:
+      ExecCommand(TargetIndex(), DocumentCommand::kViewSource);
+      return;
+    case CommandAction::kSaveAs:
+      ExecCommand(TargetIndex(), DocumentCommand::kSaveAs);
+      return;
+    case CommandAction::kShowProperties:
+      ExecCommand(TargetIndex(), DocumentCommand::kProperties);
       return;
     case CommandAction::kCloseTabByIndex:
       if ((param & 0xFFFF) == kCloseByIndexFlag)
@@ -642,10 +733,6 @@ void TAPIBrowsePage::RunCommand(const CommandRoute& route, int param) {
   if (current == nullptr)
     return;
   switch (route.action) {
-    case CommandAction::kStopPage:
-      current->Page()->triggerAction(QWebEnginePage::Stop);
-      current->ReportAllFrames();
-      break;
     case CommandAction::kRefreshPage:
       current->Page()->triggerAction(QWebEnginePage::Reload);
       break;
@@ -654,18 +741,6 @@ void TAPIBrowsePage::RunCommand(const CommandRoute& route, int param) {
       break;
     case CommandAction::kGoForward:
       current->Page()->triggerAction(QWebEnginePage::Forward);
-      break;
-    case CommandAction::kViewSource:
-      ExecCommand(CurrentIndex(), DocumentCommand::kViewSource);
-      break;
-    case CommandAction::kSaveAs:
-      ExecCommand(CurrentIndex(), DocumentCommand::kSaveAs);
-      break;
-    case CommandAction::kShowProperties:
-      ExecCommand(CurrentIndex(), DocumentCommand::kProperties);
-      break;
-    case CommandAction::kCloseTab:
-      DeletePage(CurrentIndex());
       break;
     case CommandAction::kPageSetup: {
       if (!printer_)

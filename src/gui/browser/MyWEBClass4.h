@@ -62,6 +62,18 @@ class TAPIBrowsePage : public QWidget {
   int CurrentIndex() const;
   void SetCurrentIndex(int index);
 
+  // Opens a tab by the position rule ("TabNewPos"); -1 at "TabOpenMax".
+  int OpenTab(const QString& url);
+  // Closes a tab (nothing for a negative index); the address bar empties with the last tab.
+  void CloseTab(int index);
+  // Closes `first`..`last` by closing `first` again and again; bad bounds close nothing.
+  void CloseTabRange(int first, int last);
+  // "WheelClick" / "LeftDBClick" on a tab: 1 closes it, 2 reloads it.
+  void TabMouseAction(int action, int index);
+  // The tab a command acts on: the context-menu tab while its menu is open, else the current.
+  int TargetIndex() const;
+  int clickedTab = -1;
+
   int InsertPage(int index, const QString& url);
   int AddPage(const QString& url) { return InsertPage(Count(), url); }
   bool DeletePage(int index);
@@ -92,9 +104,6 @@ class TAPIBrowsePage : public QWidget {
 
   // Asked before a page closes; returning true keeps it.
   std::function<bool(TMyContainerClass& container)> onBeforeClose;
-  // The tab to select when the current tab at `index` closes; by default the one that takes
-  // its place, or the one before it at the end.
-  std::function<int(int index)> chooseAfterClose;
   // Called for every page as it is made, after the strip's own callbacks are installed.
   std::function<void(TMyContainerClass& container)> onPageCreated;
   // The document events the page tools react to: a press (with its point in the document), the
@@ -123,6 +132,7 @@ class TAPIBrowsePage : public QWidget {
   void ShowProperties(TMyContainerClass& container);
   void Print(TMyContainerClass& container, bool preview);
   bool IsCurrent(const TMyContainerClass& container) const;
+  int IndexOfPageId(std::int64_t id) const;
 
   TPageHost& host_;
   std::string secret_;

@@ -6,6 +6,9 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCursor>
+#include <QDateTime>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +17,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -22,16 +26,21 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QWebEngineHistory>
 #include <QWebEngineView>
 #include <QWindow>
 
+#include "core/browser/TabPolicy.h"
 #include "core/input/ThemeTexts.h"
 #include "core/shell/InstanceLink.h"
 #include "core/shell/SettingsFile.h"
 #include "core/shell/SwitchValues.h"
 #include "core/shell/UtilFunc.h"
+#include "core/tools/TabList.h"
 #include "gui/browser/BrowseTabBar.h"
+#include "gui/browser/EnginePage.h"
 #include "gui/browser/MyContainerClass.h"
+#include "gui/browser/WebSession.h"
 #include "gui/input/InputFilter.h"
 #include "gui/shell/ButtonIcons.h"
 #include "gui/shell/MainMenus.h"
@@ -138,8 +147,22 @@ void TSDIMainWindow::CreateChildren() {
   browsePage_ = new TAPIBrowsePage(*this, QString::fromStdString(paths_.perUserFolder + "/engine"),
                                    tabStripArea_);
   tabStripArea_->SetContent(browsePage_);
+  session_ = new TWebSession(*this, *browsePage_, paths_.perUserFolder, this);
+  browsePage_->onPageCreated = [this](TMyContainerClass& page) { session_->PageCreated(page); };
   SetCommandOwner(CommandOwner::kPages, [this](const CommandRoute& route, int param) {
-    browsePage_->RunCommand(route, param);
+    if (!RunTabListCommand(route))
+      browsePage_->RunCommand(route, param);
+  });
+  SetCommandOwner(CommandOwner::kSessionOptions,
+                  [this](const CommandRoute& route, int) { RunSessionCommand(route); });
+  TBrowseTabBar& tabs = browsePage_->TabBar();
+  tabs.setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(&tabs, &QTabBar::customContextMenuRequested, this, &TSDIMainWindow::ShowTabMenu);
+  connect(&tabs, &QTabBar::tabBarDoubleClicked, this, [this](int index) {
+    browsePage_->TabMouseAction(settings_.tabActions[kLeftDBClick], index);
+  });
+  connect(&tabs, &TBrowseTabBar::TabMiddleClicked, this, [this](int index) {
+    browsePage_->TabMouseAction(settings_.tabActions[kWheelClick], index);
   });
   // A press on a page that has not the focus gives it the focus first.
   SetPagePressNotice(
@@ -599,6 +622,7 @@ void TSDIMainWindow::LoadState() {
   context.windowTop = y();
   context.userFolder = paths_.perUserFolder;
   LoadSettings(paths_.settingsFile, settings_, context);
+  session_->LoadDenyList();
 
   for (int kind = 0; kind < kFileHistoryKindCount; ++kind) {
     fileHistories_[static_cast<std::size_t>(kind)].Load(
@@ -645,6 +669,11 @@ void TSDIMainWindow::ApplySettings() {
   toolPanel_->SetProgressColours(settings_.colours[kColourToolProgressFore],
                                  settings_.colours[kColourToolProgressBack]);
   browsePage_->TabBar().SetProgressColour(ToQColor(settings_.colours[kColourTabProgress]));
+  browsePage_->selectNewTab = settings_.Flag(kFlagTabNewSelect);
+  const TabSize tabSize =
+      TabSizeOf(settings_.Flag(kFlagTabWidthUse), settings_.Int(kIntTabWidth),
+                settings_.Flag(kFlagTabHeightUse), settings_.Int(kIntTabHeight));
+  browsePage_->SetTabSize(tabSize.width, tabSize.height);
   ApplyTranslucency();
 }
 
@@ -730,6 +759,9 @@ void TSDIMainWindow::closeEvent(QCloseEvent* event) {
       return;
     }
   }
+  if (settings_.Flag(kFlagLastWebRestore))
+    WriteTabList(paths_.perUserFolder + "/" + std::string(kLastWebListName));
+  browsePage_->DeleteAllPages();
   SaveState();
   event->accept();
 }
@@ -861,13 +893,166 @@ void TSDIMainWindow::ApplyLayeredSwitch(std::string_view value) {
 }
 
 void TSDIMainWindow::OpenTabList(std::string_view path) {
-  statusBar()->showMessage(FromView(path));
+  RestoreTabsFromFile(std::string(path));
+}
+
+void TSDIMainWindow::RestoreTabsFromFile(const std::string& path) {
+  const auto urls = ReadTabList(path);
+  if (!urls)
+    return;
+  browsePage_->DeleteAllPages();
+  for (const std::string& url : *urls) {
+    if (browsePage_->OpenTab(QString::fromStdString(url)) < 0)
+      break;
+  }
+}
+
+bool TSDIMainWindow::WriteTabList(const std::string& path) {
+  std::vector<TabListEntry> entries;
+  for (int index = 0; index < browsePage_->Count(); ++index) {
+    const TMyContainerClass* page = browsePage_->GetContainer(index);
+    const QString url = page->Page()->url().toString();
+    if (!url.isEmpty())
+      entries.push_back({url.toStdString(), browsePage_->TabBar().tabText(index).toStdString()});
+  }
+  const QDateTime now = QDateTime::currentDateTime();
+  const FileWriteResult written = zelvora::WriteTabList(
+      path,
+      TabListDateTime(now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
+                      now.time().minute(), now.time().second()),
+      entries);
+  if (!written.ok)
+    qWarning("Zelvora: the tab list could not be written to %s: %s", path.c_str(),
+             written.error.c_str());
+  return written.ok;
 }
 
 void TSDIMainWindow::OpenUrls(std::string_view urls) {
-  for (const QString& url : FromView(urls).split(u' ', Qt::SkipEmptyParts)) {
-    browsePage_->AddPage(url);
+  for (const QString& url :
+       FromView(urls).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
+    if (browsePage_->OpenTab(url) < 0)
+      break;
   }
+}
+
+bool TSDIMainWindow::RunTabListCommand(const CommandRoute& route) {
+  TFileHistoryList& tabLists = fileHistories_[kFileTab];
+  switch (route.action) {
+    case CommandAction::kClipNewTab:
+      if (ClipboardHoldsText())
+        OpenUrls(QGuiApplication::clipboard()->text().toStdString());
+      return true;
+    case CommandAction::kGoHome:
+      browsePage_->OpenTab(session_->HomePage());
+      return true;
+    case CommandAction::kHistoryCatalog:
+      ShowHistoryCatalog();
+      return true;
+    case CommandAction::kRestoreTabList: {
+      const QString name = QFileDialog::getOpenFileName(
+          this, QString(), QString::fromStdString(tabLists.CurrentFolder()),
+          QStringLiteral("dat (*.dat)"));
+      if (name.isEmpty())
+        return true;
+      RestoreTabsFromFile(name.toStdString());
+      tabLists.Add(name.toStdString(), settings_.Int(kIntToolFileHistoryMax));
+      tabLists.SetCurrentFile(name.toStdString());
+      return true;
+    }
+    case CommandAction::kWriteTabList: {
+      QString name = QFileDialog::getSaveFileName(this, QString(),
+                                                  QString::fromStdString(tabLists.CurrentFolder()),
+                                                  QStringLiteral("dat (*.dat)"));
+      if (name.isEmpty())
+        return true;
+      if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".dat");
+      if (WriteTabList(name.toStdString())) {
+        tabLists.Add(name.toStdString(), settings_.Int(kIntToolFileHistoryMax));
+        tabLists.SetCurrentFile(name.toStdString());
+      }
+      return true;
+    }
+    case CommandAction::kOpenTabFileHistory: {
+      const std::string path = tabLists.Entry(static_cast<std::size_t>(route.offset) + 1);
+      if (path.empty())
+        return true;
+      RestoreTabsFromFile(path);
+      tabLists.Add(path, settings_.Int(kIntToolFileHistoryMax));
+      tabLists.SetCurrentFile(path);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+void TSDIMainWindow::ShowHistoryCatalog() {
+  TMyContainerClass* page = browsePage_->GetContainer(browsePage_->CurrentIndex());
+  if (page == nullptr)
+    return;
+  std::vector<CatalogEntry> entries;
+  for (const QWebEngineHistoryItem& item : page->Page()->history()->items()) {
+    entries.push_back({item.title().toStdString(), item.url().toString().toStdString()});
+  }
+  ShowTextInNewTab(QStringLiteral("History"), QString::fromStdString(HistoryCatalogHtml(entries)));
+}
+
+void TSDIMainWindow::ShowTextInNewTab(const QString& title, const QString& html) {
+  TMyContainerClass* page = browsePage_->GetContainer(browsePage_->OpenTab({}));
+  if (page == nullptr)
+    return;
+  page->Page()->setHtml(QStringLiteral("<html><head><title>%1</title></head><body>%2</body></html>")
+                            .arg(title.toHtmlEscaped(), html),
+                        QUrl(QStringLiteral("about:blank")));
+}
+
+void TSDIMainWindow::RunSessionCommand(const CommandRoute& route) {
+  switch (route.action) {
+    case CommandAction::kSetPermissions:
+      if (TMyContainerClass* page = browsePage_->GetContainer(browsePage_->CurrentIndex())) {
+        page->permissions = statusButtons_->Permissions();
+        session_->ApplyDownloadControl(*page);
+        if (settings_.Flag(kFlagWebPermitReload))
+          page->Page()->triggerAction(QWebEnginePage::Reload);
+      }
+      break;
+    case CommandAction::kToggleOffline:
+      RefreshOffline(true);
+      break;
+    case CommandAction::kSyncOfflineState:
+      RefreshOffline(false);
+      break;
+    default:
+      break;
+  }
+}
+
+void TSDIMainWindow::RefreshOffline(bool toggle) {
+  QAction* check = menus_->Action(kOfflineCommand);
+  const bool shown = check != nullptr && check->isChecked();
+  if (toggle)
+    session_->SetOffline(!shown);
+  const bool offline = session_->QueryOffline();
+  if (offline != shown || toggle) {
+    menus_->SetChecked(kOfflineCommand, offline);
+    statusButtons_->SetOffline(
+        offline, QString::fromStdString(themeTexts_.Label(offline ? kLabelOffLine : kLabelOnLine)));
+    if (offline)
+      ExecuteCommand(3006);
+  }
+  browsePage_->offline = offline;
+}
+
+void TSDIMainWindow::ShowTabMenu(const QPoint& pos) {
+  TBrowseTabBar& tabs = browsePage_->TabBar();
+  QMenu* menu = menus_->Popup(kMenuTabContext);
+  if (menu == nullptr)
+    return;
+  browsePage_->clickedTab = tabs.tabAt(pos);
+  menus_->SetEnabled(3030, tabs.BackArrow()->isVisible() || tabs.ForwardArrow()->isVisible());
+  menu->exec(tabs.mapToGlobal(pos));
+  browsePage_->clickedTab = -1;
 }
 
 void TSDIMainWindow::ShowStatusText(const QString& text) {

@@ -29,6 +29,7 @@ class TRebar;
 class TStatusButtons;
 class TTabStripArea;
 class TToolPanel;
+class TWebSession;
 
 // The one main window of the program. It owns the settings record, the window state and the
 // file-history lists for the whole run, lays out the bars, the tool panel and the tab-strip area,
@@ -99,6 +100,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TStatusButtons& StatusButtons() const { return *statusButtons_; }
   TTabStripArea& TabStripArea() const { return *tabStripArea_; }
   TAPIBrowsePage& BrowsePage() const { return *browsePage_; }
+  TWebSession& Session() const { return *session_; }
   bool ToolTaskRunning() const { return toolTaskRunning_; }
   bool StopRequested() const { return stopRequested_; }
 
@@ -156,6 +158,14 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   bool CaptionShown() const;
   void ShowStandardMenu(const QPoint& globalPos);
   void ShowTreeMenu(int page, const QPoint& pos);
+  void ShowTabMenu(const QPoint& pos);
+  bool RunTabListCommand(const CommandRoute& route);
+  void RunSessionCommand(const CommandRoute& route);
+  void RefreshOffline(bool toggle);
+  void ShowHistoryCatalog();
+  void ShowTextInNewTab(const QString& title, const QString& html);
+  void RestoreTabsFromFile(const std::string& path);
+  bool WriteTabList(const std::string& path);
   void ShowAbout();
   void CustomizeToolbar();
   void OpenInternetOptions();
@@ -177,6 +187,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TToolPanel* toolPanel_ = nullptr;
   TTabStripArea* tabStripArea_ = nullptr;
   TAPIBrowsePage* browsePage_ = nullptr;
+  TWebSession* session_ = nullptr;
   QMenu* backMenu_ = nullptr;
   QMenu* forwardMenu_ = nullptr;
   QSplitter* splitter_ = nullptr;

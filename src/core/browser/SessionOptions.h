@@ -1,0 +1,60 @@
+#pragma once
+
+// The options every page loads by: the download-control flags a page answers, the proxy choice,
+// the home page and the security names.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace zelvora {
+
+inline constexpr int kPagePermissionCount =
+    7;  // Image, Sound, Video, Java, Script, ActiveX, ActiveX Download
+inline constexpr int kGlobalDownloadFlagCount = 8;
+
+// The download-control bits.
+inline constexpr std::uint32_t kDlctlDlImages = 0x10;
+inline constexpr std::uint32_t kDlctlVideos = 0x20;
+inline constexpr std::uint32_t kDlctlBgSounds = 0x40;
+inline constexpr std::uint32_t kDlctlNoScripts = 0x80;
+inline constexpr std::uint32_t kDlctlNoJava = 0x100;
+inline constexpr std::uint32_t kDlctlNoRunActiveXCtls = 0x200;
+inline constexpr std::uint32_t kDlctlNoDlActiveXCtls = 0x400;
+inline constexpr std::uint32_t kDlctlDownloadOnly = 0x800;
+inline constexpr std::uint32_t kDlctlNoFrameDownload = 0x1000;
+inline constexpr std::uint32_t kDlctlResynchronize = 0x2000;
+inline constexpr std::uint32_t kDlctlPragmaNoCache = 0x4000;
+inline constexpr std::uint32_t kDlctlForceOffline = 0x10000000;
+inline constexpr std::uint32_t kDlctlNoClientPull = 0x20000000;
+inline constexpr std::uint32_t kDlctlSilent = 0x40000000;
+inline constexpr std::uint32_t kDlctlOfflineIfNotConnected = 0x80000000;
+
+// Images, sounds and videos add their bit when on; Java, scripts and the two ActiveX switches
+// add theirs when off; each global flag adds its bit when on.
+std::uint32_t DownloadControlFlags(std::span<const bool, kPagePermissionCount> page,
+                                   std::span<const bool, kGlobalDownloadFlagCount> globals);
+
+// What choosing a proxy entry does.
+struct ProxyChoice {
+  enum class Kind { kLeaveAlone, kDirect, kProxy } kind = Kind::kLeaveAlone;
+  std::string host;
+  std::uint16_t port = 0;
+  bool bypassLocal = false;  // "<local>": host names without a dot go direct
+  bool operator==(const ProxyChoice&) const = default;
+};
+// Nothing happens for an empty text or while "Use IE Proxy" is checked; "0" is a direct
+// connection; anything else is "host:port" (the port defaults to 80; "http://" in front is
+// allowed; a text that is not a host and port leaves the proxy alone).
+ProxyChoice ChooseProxy(std::string_view text, bool useIEProxy, bool bypassLocal);
+
+// The name of a security state 0..6 from `names`; empty for other values.
+std::string SecurityName(int lockIcon, std::span<const std::string> names);
+
+// The home page: the stored address when "WebHomePage" is on, else the start page.
+std::string HomePage(bool useStored, std::string_view stored, std::string_view startPage);
+
+}  // namespace zelvora

@@ -1,0 +1,137 @@
+#include "core/tools/TabList.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/text/Utf8.h"
+
+namespace zelvora {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::size_t kCatalogMax = 255;
+
+// One line per entry: the characters that would start a new line or field become blanks.
+void AppendField(std::string& out, std::string_view text) {
+  for (const char c : text)
+    out += (c == '\r' || c == '\n' || c == '\t') ? ' ' : c;
+}
+
+// The lines that have an end (CR LF, CR or LF); text after the last end is not a line.
+std::vector<std::string_view> TerminatedLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos)
+      return lines;
+    lines.push_back(text.substr(start, end - start));
+    start = end + (text.substr(end, 2) == kLineEnd ? 2 : 1);
+  }
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// "digits," after the leading TABs: the folder that names the date and time.
+bool IsFolderLine(std::string_view body) {
+  std::size_t pos = 0;
+  while (pos < body.size() && IsDigit(body[pos]))
+    ++pos;
+  return pos > 0 && pos < body.size() && body[pos] == ',';
+}
+
+// Page titles and addresses come from the pages themselves, so none of their text may become
+// markup in the History tab.
+void AppendHtmlEscaped(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += c;
+    }
+  }
+}
+
+}  // namespace
+
+std::string FormatTabList(std::string_view dateTime, const std::vector<TabListEntry>& entries) {
+  std::string text = "1,";
+  AppendField(text, dateTime);
+  text += kLineEnd;
+  for (const TabListEntry& entry : entries) {
+    text += '\t';
+    AppendField(text, entry.url);
+    text += '\t';
+    AppendField(text, entry.caption);
+    text += kLineEnd;
+  }
+  return text;
+}
+
+std::vector<std::string> ParseTabList(std::string_view text) {
+  std::vector<std::string> urls;
+  for (const std::string_view line : TerminatedLines(text)) {
+    const std::size_t bodyStart = std::min(line.find_first_not_of('\t'), line.size());
+    const std::string_view body = line.substr(bodyStart);
+    if (IsFolderLine(body))
+      continue;
+    const std::size_t tab = body.find('\t');
+    if (tab == std::string_view::npos || tab == 0)
+      continue;
+    urls.emplace_back(body.substr(0, tab));
+  }
+  return urls;
+}
+
+FileWriteResult WriteTabList(const std::string& path, std::string_view dateTime,
+                             const std::vector<TabListEntry>& entries) {
+  return WriteFileAtomic(path, FormatTabList(dateTime, entries));
+}
+
+std::optional<std::vector<std::string>> ReadTabList(const std::string& path) {
+  const std::optional<std::string> content = ReadWholeFile(path);
+  if (!content)
+    return std::nullopt;
+  return ParseTabList(*content);
+}
+
+std::string TabListDateTime(int year, int month, int day, int hour, int minute, int second) {
+  char text[80];
+  std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", year, month, day, hour, minute,
+                second);
+  return text;
+}
+
+std::string HistoryCatalogHtml(const std::vector<CatalogEntry>& entries) {
+  std::string html;
+  const std::size_t count = std::min(entries.size(), kCatalogMax);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string_view url = TrimBlanksAndControls(entries[i].url);
+    AppendHtmlEscaped(html, TrimBlanksAndControls(entries[i].title));
+    html += "\t<a href=\"";
+    AppendHtmlEscaped(html, url);
+    html += "\">";
+    AppendHtmlEscaped(html, url);
+    html += "</a><br>";
+  }
+  return html;
+}
+
+}  // namespace zelvora

@@ -1,0 +1,47 @@
+#pragma once
+
+// Tab lists: the open tabs written as tree text (one open folder named by the date and time,
+// one item per tab) and read back as the list of addresses to open.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/shell/SafeFile.h"
+
+namespace zelvora {
+
+inline constexpr std::string_view kLastWebListName = "LastWebList.dat";
+
+struct TabListEntry {
+  std::string url;
+  std::string caption;
+};
+
+// "1," + dateTime + CR LF, then TAB url TAB caption CR LF per entry. Line breaks and tabs inside
+// an address or caption become blanks, so every entry stays one line.
+std::string FormatTabList(std::string_view dateTime, const std::vector<TabListEntry>& entries);
+// The addresses in order: folder lines ("\t*\d+,") are skipped, otherwise "\t*([^\t]*)\t" gives
+// the address; lines without one are skipped; empty lines and a last line without CR LF are
+// ignored, CR-only and LF-only line ends read as line ends.
+std::vector<std::string> ParseTabList(std::string_view text);
+
+// Writes atomically; the previous file stays when writing fails.
+FileWriteResult WriteTabList(const std::string& path, std::string_view dateTime,
+                             const std::vector<TabListEntry>& entries);
+// Nothing when the file does not exist or cannot be read.
+std::optional<std::vector<std::string>> ReadTabList(const std::string& path);
+
+// The date and time as the folder line shows them: "YYYY/MM/DD hh:mm:ss".
+std::string TabListDateTime(int year, int month, int day, int hour, int minute, int second);
+
+// The travel log of a tab as HTML: per entry, the title trimmed, TAB, <a href="url">url</a><br>,
+// at most 255 entries.
+struct CatalogEntry {
+  std::string title;
+  std::string url;
+};
+std::string HistoryCatalogHtml(const std::vector<CatalogEntry>& entries);
+
+}  // namespace zelvora

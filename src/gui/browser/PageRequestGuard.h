@@ -1,0 +1,33 @@
+#pragma once
+
+// Every request a page makes passes here first: while the program is offline (or the page is
+// forced offline) nothing leaves for the network, images and media are refused when the page's
+// switches say so, plugin content likewise, and "no cache" adds the headers that ask for a
+// fresh copy.
+
+#include <QWebEngineUrlRequestInterceptor>
+#include <atomic>
+#include <cstdint>
+
+namespace zelvora {
+
+class TPageRequestGuard : public QWebEngineUrlRequestInterceptor {
+  Q_OBJECT
+
+ public:
+  using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+  // The page's download-control flags.
+  void SetFlags(std::uint32_t flags) { flags_.store(flags); }
+  // The program's offline state, shared by every page.
+  static void SetOffline(bool offline) { offline_.store(offline); }
+  static bool Offline() { return offline_.load(); }
+
+  void interceptRequest(QWebEngineUrlRequestInfo& info) override;
+
+ private:
+  std::atomic<std::uint32_t> flags_{0};
+  static std::atomic<bool> offline_;
+};
+
+}  // namespace zelvora

@@ -1,0 +1,181 @@
+#include "gui/browser/WebSession.h"
+
+#include <QNetworkProxy>
+#include <QTimer>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+
+#include "core/browser/SessionOptions.h"
+#include "gui/browser/EnginePage.h"
+#include "gui/browser/MyContainerClass.h"
+#include "gui/browser/MyWEBClass4.h"
+#include "gui/browser/PageRequestGuard.h"
+
+namespace zelvora {
+
+namespace {
+
+// The longest user agent the session hands out.
+constexpr int kUserAgentMax = 259;
+// An address no one answers: only the request for it matters (see ApplyProxy).
+constexpr char kProxyRefreshUrl[] = "http://proxy-refresh.invalid/";
+
+}  // namespace
+
+TWebSession::TWebSession(TPageHost& host, TAPIBrowsePage& strip, const std::string& perUserFolder,
+                         QObject* parent)
+    : QObject(parent),
+      host_(host),
+      strip_(strip),
+      denyListPath_(perUserFolder + "/" + std::string(kDenyListFileName)),
+      registry_(perUserFolder + "/Registry.txt") {}
+
+void TWebSession::LoadDenyList() {
+  denyList_ = CompileDenyList(ReadDenyList(denyListPath_));
+}
+
+void TWebSession::PageCreated(TMyContainerClass& page) {
+  TPageCallbacks& callbacks = page.Callbacks();
+  callbacks.OnBeforeNavigate2 = [this, &page](NavigationRequest& request) {
+    CheckNavigation(page, request);
+  };
+  auto completed = std::move(callbacks.OnDocumentComplete);
+  callbacks.OnDocumentComplete = [this, &page, completed](const FrameRef& frame, const QUrl& url) {
+    if (frame.path.empty() && CheckCompletedDocument(page))
+      return;
+    if (completed)
+      completed(frame, url);
+  };
+  callbacks.OnGetDownloadControl = [this, &page] { return DownloadControlFlags(page); };
+  ApplyDownloadControl(page);
+}
+
+void TWebSession::ClosePosted(TMyContainerClass& page) {
+  const int index = strip_.IndexOfContainer(&page);
+  if (index >= 0)
+    host_.PostCommand(3016, (index << 16) | 1);
+}
+
+void TWebSession::CheckNavigation(TMyContainerClass& page, NavigationRequest& request) {
+  if (host_.Settings().Flag(kFlagDenyUseUrl)) {
+    std::string url = request.url.toString().toStdString();
+    switch (CheckDenyList(denyList_, url)) {
+      case kDenyStop:
+        request.cancel = true;
+        QTimer::singleShot(0, page.Page(),
+                           [target = page.Page()] { target->triggerAction(QWebEnginePage::Stop); });
+        return;
+      case kDenyClose:
+        request.cancel = true;
+        ClosePosted(page);
+        return;
+      case kDenyCloseNew:
+        // Only a tab that has shown nothing yet: a popup opened for this address.
+        if (page.firstUrl.isEmpty()) {
+          request.cancel = true;
+          ClosePosted(page);
+          return;
+        }
+        break;
+      case kDenyRedirect:
+        request.cancel = true;
+        if (!url.empty())
+          request.redirect = QUrl(QString::fromStdString(url));
+        return;
+      default:
+        break;
+    }
+  }
+  ApplyUserAgent();
+}
+
+bool TWebSession::CheckCompletedDocument(TMyContainerClass& page) {
+  if (!host_.Settings().Flag(kFlagDenyUseUrl) || page.firstUrl.isEmpty())
+    return false;
+  std::string url = page.firstUrl.toStdString();
+  const int code = CheckDenyList(denyList_, url);
+  if (code == kDenyClose) {
+    ClosePosted(page);
+    return true;
+  }
+  if (code == kDenyRedirect) {
+    if (!url.empty()) {
+      page.Navigate(QUrl(QString::fromStdString(url)));
+      return true;
+    }
+    page.Page()->triggerAction(QWebEnginePage::Stop);
+  }
+  return false;
+}
+
+void TWebSession::ApplyUserAgent() {
+  const TSettings& settings = host_.Settings();
+  const std::string& agent = settings.strings[kStringWebUserAgentValue];
+  if (settings.Flag(kFlagWebUserAgent) && !agent.empty())
+    strip_.Profile()->setHttpUserAgent(QString::fromStdString(agent));
+}
+
+QString TWebSession::CurrentUserAgent() const {
+  return strip_.Profile()->httpUserAgent().left(kUserAgentMax);
+}
+
+void TWebSession::ApplyProxy(const QString& text, bool useIEProxy, bool bypassLocal) {
+  const ProxyChoice choice = ChooseProxy(text.toStdString(), useIEProxy, bypassLocal);
+  switch (choice.kind) {
+    case ProxyChoice::Kind::kLeaveAlone:
+      return;
+    case ProxyChoice::Kind::kDirect:
+      QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+      break;
+    case ProxyChoice::Kind::kProxy:
+      QNetworkProxy::setApplicationProxy(QNetworkProxy(
+          QNetworkProxy::HttpProxy, QString::fromStdString(choice.host), choice.port));
+      break;
+  }
+  // The engine reads the new setting only on its next request, which still goes the old way:
+  // one request that nobody waits for makes the change take effect for the pages.
+  auto* refresh = new QWebEnginePage(strip_.Profile(), this);
+  connect(refresh, &QWebEnginePage::loadFinished, refresh, &QObject::deleteLater);
+  refresh->load(QUrl(QString::fromLatin1(kProxyRefreshUrl)));
+}
+
+bool TWebSession::QueryOffline() const {
+  return TPageRequestGuard::Offline();
+}
+
+void TWebSession::SetOffline(bool offline) {
+  TPageRequestGuard::SetOffline(offline);
+  strip_.offline = offline;
+}
+
+std::uint32_t TWebSession::DownloadControlFlags(const TMyContainerClass& page) const {
+  std::array<bool, kGlobalDownloadFlagCount> globals{};
+  for (int index = 0; index < kGlobalDownloadFlagCount; ++index) {
+    globals[static_cast<std::size_t>(index)] =
+        host_.Settings().Flag(kFlagWebPermitDownLoadFirst + index);
+  }
+  return zelvora::DownloadControlFlags(page.permissions, globals);
+}
+
+void TWebSession::ApplyDownloadControl(TMyContainerClass& page) {
+  const std::uint32_t flags = DownloadControlFlags(page);
+  page.Guard().SetFlags(flags);
+  QWebEngineSettings* settings = page.Page()->settings();
+  settings->setAttribute(QWebEngineSettings::AutoLoadImages, (flags & kDlctlDlImages) != 0);
+  settings->setAttribute(QWebEngineSettings::JavascriptEnabled, (flags & kDlctlNoScripts) == 0);
+  settings->setAttribute(QWebEngineSettings::PluginsEnabled,
+                         (flags & (kDlctlNoRunActiveXCtls | kDlctlNoJava)) == 0);
+}
+
+QString TWebSession::StartPage() const {
+  return QString::fromStdString(ReadStartPage(registry_));
+}
+
+QString TWebSession::HomePage() const {
+  const TSettings& settings = host_.Settings();
+  return QString::fromStdString(zelvora::HomePage(settings.Flag(kFlagWebHomePage),
+                                                  settings.strings[kStringWebHomePageValue],
+                                                  StartPage().toStdString()));
+}
+
+}  // namespace zelvora

@@ -1,0 +1,72 @@
+#pragma once
+
+// The options every page loads by: the deny-URL list checked before each navigation, the user
+// agent, the proxy, the offline state and the download-control flags each page applies (images,
+// scripts, media, plugins, no-cache headers, no network), the registry store with the start page.
+
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <memory>
+#include <vector>
+
+#include "core/shell/RegistryFunc.h"
+#include "core/shell/Settings.h"
+#include "core/tools/DenyList.h"
+#include "gui/browser/MyContainerClass.h"
+
+class QWebEngineProfile;
+
+namespace zelvora {
+
+class TAPIBrowsePage;
+
+class TPageHost;
+
+class TWebSession : public QObject {
+  Q_OBJECT
+
+ public:
+  TWebSession(TPageHost& host, TAPIBrowsePage& strip, const std::string& perUserFolder,
+              QObject* parent = nullptr);
+
+  // Reads and compiles "DenyUrlList.txt" of the per-user folder.
+  void LoadDenyList();
+  const std::vector<DenyEntry>& DenyList() const { return denyList_; }
+
+  // Installs the deny check, the user agent and the download control on a new page.
+  void PageCreated(TMyContainerClass& page);
+
+  // Sets the custom user agent when "WebUserAgent" is on with a value; otherwise the session
+  // keeps the agent it has.
+  void ApplyUserAgent();
+  QString CurrentUserAgent() const;
+  // The proxy of a proxy entry: "0" direct, "host:port" through it; nothing while "Use IE
+  // Proxy" is checked or for an empty text.
+  void ApplyProxy(const QString& text, bool useIEProxy, bool bypassLocal);
+
+  // The application-wide offline state: while it is set no page reaches the network.
+  bool QueryOffline() const;
+  void SetOffline(bool offline);
+
+  // The page's flags from its seven switches and the global flags, applied to it.
+  std::uint32_t DownloadControlFlags(const TMyContainerClass& page) const;
+  void ApplyDownloadControl(TMyContainerClass& page);
+
+  QString StartPage() const;
+  QString HomePage() const;
+  TRegistry& Registry() { return registry_; }
+
+ private:
+  void CheckNavigation(TMyContainerClass& page, NavigationRequest& request);
+  bool CheckCompletedDocument(TMyContainerClass& page);
+  void ClosePosted(TMyContainerClass& page);
+
+  TPageHost& host_;
+  TAPIBrowsePage& strip_;
+  std::string denyListPath_;
+  std::vector<DenyEntry> denyList_;
+  TRegistry registry_;
+};
+
+}  // namespace zelvora

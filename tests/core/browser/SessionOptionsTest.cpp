@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/browser/SessionOptions.h"
+
+namespace zelvora {
+namespace {
+
+using Kind = ProxyChoice::Kind;
+
+TEST(SessionOptionsTest, DownloadControlFlags) {
+  const std::array<bool, kPagePermissionCount> allowMedia = {true,  true,  true, false,
+                                                             false, false, false};
+  const std::array<bool, kPagePermissionCount> allowActive = {false, false, false, true,
+                                                              true,  true,  true};
+  std::array<bool, kGlobalDownloadFlagCount> globals{};
+  globals[6] = true;
+  EXPECT_EQ(DownloadControlFlags(allowMedia, globals), 0x400007F0u);
+  EXPECT_EQ(DownloadControlFlags(allowActive, globals), kDlctlSilent);
+
+  globals = {};
+  globals[0] = true;
+  EXPECT_EQ(DownloadControlFlags(allowActive, globals), kDlctlDownloadOnly);
+  globals = {};
+  globals[7] = true;
+  EXPECT_EQ(DownloadControlFlags(allowActive, globals), kDlctlOfflineIfNotConnected);
+  globals.fill(true);
+  EXPECT_EQ(DownloadControlFlags(allowActive, globals), 0xF0007800u);
+}
+
+TEST(SessionOptionsTest, ChooseProxy) {
+  EXPECT_EQ(ChooseProxy("  ", false, true).kind, Kind::kLeaveAlone);
+  EXPECT_EQ(ChooseProxy("proxy:8080", true, true).kind, Kind::kLeaveAlone);
+  ProxyChoice direct;
+  direct.kind = Kind::kDirect;
+  EXPECT_EQ(ChooseProxy(" 0 ", false, true), direct);  // the local bypass only goes with a proxy
+
+  EXPECT_EQ(ChooseProxy(" proxy.example:8080\r\n", false, true),
+            (ProxyChoice{Kind::kProxy, "proxy.example", 8080, true}));
+  EXPECT_EQ(ChooseProxy("HTTP://proxy.example", false, false),
+            (ProxyChoice{Kind::kProxy, "proxy.example", 80, false}));
+  EXPECT_EQ(ChooseProxy("[::1]:3128", false, false),
+            (ProxyChoice{Kind::kProxy, "::1", 3128, false}));
+  EXPECT_EQ(ChooseProxy("proxy:65535", false, false).port, 65535);
+
+  for (const char* bad : {"proxy:0", "proxy:65536", "proxy:99999999999", "proxy:80a",
+                          "proxy:", ":8080", "pro xy:80", "proxy/path:80", "http://proxy:80/",
+                          "a:b:c", "[::1", "[]:80", "[::1]x", "ftp://proxy:21"}) {
+    EXPECT_EQ(ChooseProxy(bad, false, true), ProxyChoice{}) << bad;
+  }
+}
+
+TEST(SessionOptionsTest, SecurityNameAndHomePage) {
+  const std::vector<std::string> names = {"none", "mixed",    "unknown", "40",
+                                          "56",   "fortezza", "128"};
+  EXPECT_EQ(SecurityName(0, names), "none");
+  EXPECT_EQ(SecurityName(6, names), "128");
+  EXPECT_EQ(SecurityName(7, names), "");
+  EXPECT_EQ(SecurityName(-1, names), "");
+  EXPECT_EQ(SecurityName(3, std::span(names).first(2)), "");
+
+  EXPECT_EQ(HomePage(true, "http://stored.example/", "http://start.example/"),
+            "http://stored.example/");
+  EXPECT_EQ(HomePage(false, "http://stored.example/", "http://start.example/"),
+            "http://start.example/");
+}
+
+}  // namespace
+}  // namespace zelvora

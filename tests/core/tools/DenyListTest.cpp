@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/shell/SafeFile.h"
+#include "core/tools/DenyList.h"
+
+namespace zelvora {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The action for `url` and what the URL became.
+std::pair<int, std::string> Check(std::string_view list, std::string url) {
+  const int code = CheckDenyList(CompileDenyList(list), url);
+  return {code, url};
+}
+
+TEST(DenyListTest, CompilesFieldsFlagsAndComments) {
+  const std::vector<DenyEntry> entries = CompileDenyList(
+      "  ; a comment after blanks\r\n"
+      "\r\n"
+      "http://x\\y//z\n"
+      "r2 ^https?:/ex\r"
+      "R14 a.b http://to.example/\n"
+      "2abc\n"
+      "r http://never\n"
+      "r2\n"
+      "1 a b c\n"
+      "3\tpat  \t \n");
+  ASSERT_EQ(entries.size(), 6u);
+  EXPECT_EQ(entries[0].code, 0);
+  EXPECT_EQ(entries[0].pattern, RegexEscape("http:/x/y/z"));
+  EXPECT_EQ(entries[1].code, 2);
+  EXPECT_EQ(entries[1].pattern, "^https?:/ex");
+  EXPECT_EQ(entries[2].code, 1);
+  EXPECT_EQ(entries[2].pattern, "a.b");
+  EXPECT_EQ(entries[2].replacement, "http://to.example/");
+  EXPECT_EQ(entries[3].code, 2);
+  EXPECT_EQ(entries[3].pattern, "abc");
+  EXPECT_EQ(entries[4].code, -1);
+  EXPECT_EQ(entries[5].code, 3);
+  EXPECT_EQ(entries[5].pattern, "pat");
+  for (const DenyEntry& entry : entries)
+    EXPECT_NE(entry.compiled, nullptr) << entry.pattern;
+
+  EXPECT_TRUE(CompileDenyList(" \r\n\t ").empty());
+  const std::vector<DenyEntry> broken = CompileDenyList("r1 (\n2 good");
+  ASSERT_EQ(broken.size(), 2u);
+  EXPECT_EQ(broken[0].compiled, nullptr);
+}
+
+TEST(DenyListTest, FirstMatchingEntryDecides) {
+  EXPECT_EQ(Check("", "http://a.example/"), (std::pair<int, std::string>{0, "http://a.example/"}));
+  EXPECT_EQ(Check("r2 ^https?:/example", "https://example.com/x").first, 2);
+  EXPECT_EQ(Check("r2 ^https?:/example", "ftp://example.com/x").first, 0);
+  // A bare address lets the page through before a later entry could close it.
+  EXPECT_EQ(Check("http://safe.example\n2 example", "http://safe.example/a").first, 0);
+  EXPECT_EQ(Check("http://safe.example\n2 example", "http://other.example/a").first, 2);
+  EXPECT_EQ(Check("1 example\n2 example", "http://example/").first, 1);
+
+  // Plain text matches literally, with "\" and doubled "/" read as one "/".
+  const char* plain = "2 http://a.example\\b//c";
+  EXPECT_EQ(Check(plain, "http://a.example/b/c/d").first, 2);
+  EXPECT_EQ(Check(plain, " http:\\\\a.example\\\\b\\c ").first, 2);
+  EXPECT_EQ(Check(plain, "http://a.example/bXc").first, 0);
+  EXPECT_EQ(Check("3 a.b(c", "x/a.b(c").first, 3);
+  EXPECT_EQ(Check("3 a.b(c", "x/aXb(c").first, 0);
+
+  EXPECT_EQ(Check("4 evil http://safe.example/?q=\\x", "http://evil.example/"),
+            (std::pair<int, std::string>{4, "http://safe.example/?q=\\x"}));
+  EXPECT_EQ(Check("4 evil", "http://evil.example/"), (std::pair<int, std::string>{4, ""}));
+  EXPECT_EQ(Check("9 evil", "http://evil.example/"),
+            (std::pair<int, std::string>{9, "http://evil.example/"}));
+
+  EXPECT_EQ(Check("r1 (\n2 evil", "http://evil.example/(").first, 2);
+  EXPECT_EQ(Check("r evil\n3 evil", "http://evil.example/").first, 3);
+  EXPECT_EQ(Check("1 evil x y\n3 evil", "http://evil.example/").first, 3);
+}
+
+TEST(DenyListTest, OddTextNeverBreaksTheList) {
+  EXPECT_EQ(Check("1 a\r2 b\r3 c", "http://c/").first, 3);
+  EXPECT_EQ(Check("1 \xff\xfe\n2 \xc3\xa9t\xc3\xa9", "http://x/\xc3\xa9t\xc3\xa9\xff").first, 2);
+  EXPECT_EQ(Check("r1 \xff\n2 b", "http://b/").first, 2);
+  const std::string longLine = "1 " + std::string(1 << 20, 'a');
+  EXPECT_EQ(Check(longLine + "\n2 b", "http://b/").first, 2);
+  EXPECT_EQ(CompileDenyList(longLine).size(), 1u);  // kept, even when too big to compile
+}
+
+class DenyListFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "zelvora-deny-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+    path_ = (folder_ / std::string(kDenyListFileName)).string();
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  fs::path folder_;
+  std::string path_;
+};
+
+TEST_F(DenyListFileTest, SavesOnlyRealChangesWithCrLf) {
+  EXPECT_EQ(ReadDenyList(path_), "");
+  ASSERT_TRUE(SaveDenyList(path_, "1 a\n2 b\r3 c\r\n"));
+  EXPECT_EQ(ReadDenyList(path_), "1 a\r\n2 b\r\n3 c\r\n");
+
+  // A change of case or surrounding blanks alone is not written.
+  std::ofstream(path_, std::ios::binary | std::ios::trunc) << "1 A\r\n2 b\r\n3 c\r\n";
+  ASSERT_TRUE(SaveDenyList(path_, "  1 a\n2 B\r\n3 c  "));
+  EXPECT_EQ(ReadDenyList(path_), "1 A\r\n2 b\r\n3 c\r\n");
+
+  EXPECT_FALSE(SaveDenyList((folder_ / "missing" / "x.txt").string(), "1 a"));
+  EXPECT_FALSE(fs::exists(folder_ / "missing"));
+}
+
+}  // namespace
+}  // namespace zelvora

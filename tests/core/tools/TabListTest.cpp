@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/tools/TabList.h"
+
+namespace zelvora {
+namespace {
+
+namespace fs = std::filesystem;
+using Urls = std::vector<std::string>;
+
+TEST(TabListTest, FormatAndParseRoundTrip) {
+  const std::vector<TabListEntry> entries = {
+      {"http://a.example/", "Plain"},
+      {"http://b.example/?q=1,2", "Tab\tinside"},
+      {"http://c.example/\xc3\xa9", "Two\r\nlines\rand\nmore"},
+  };
+  const std::string text = FormatTabList("2026/12/06 09:05:03", entries);
+  EXPECT_TRUE(text.starts_with("1,2026/12/06 09:05:03\r\n\thttp://a.example/\tPlain\r\n"));
+  EXPECT_NE(text.find("\tTwo  lines and more\r\n"), std::string::npos);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4);
+  EXPECT_EQ(ParseTabList(text),
+            (Urls{"http://a.example/", "http://b.example/?q=1,2", "http://c.example/\xc3\xa9"}));
+  EXPECT_EQ(ParseTabList(FormatTabList("now", {})), Urls{});
+}
+
+TEST(TabListTest, ParseSkipsWhatIsNotAnItem) {
+  EXPECT_EQ(ParseTabList("1,2026\r\n"
+                         "\t\t\t3,sub folder\r\n"
+                         "\t\thttp://deep/\tcaption\r\n"
+                         "no tab after\r\n"
+                         "\t\tcaption only\r\n"
+                         "\t\tcaption\r\n"
+                         "\r\n"
+                         "bare\t\r\n"
+                         "\t\tx1,y\t\r\n"
+                         "\tlast\twithout an end"),
+            (Urls{"http://deep/", "bare", "x1,y"}));
+  EXPECT_EQ(ParseTabList("1,d\r\ta\tA\r\tb\tB\r\tc\tC"), (Urls{"a", "b"}));
+  EXPECT_EQ(ParseTabList("1,d\n\ta\tA\n\tb\tB\n"), (Urls{"a", "b"}));
+  EXPECT_EQ(ParseTabList("\t\xff\xfe\x80\t\xc3\r\n"), Urls{"\xff\xfe\x80"});
+  const std::string longUrl(1 << 20, 'u');
+  EXPECT_EQ(ParseTabList("\t" + longUrl + "\tcaption\r\n\tshort\t\r\n"), (Urls{longUrl, "short"}));
+  EXPECT_EQ(ParseTabList(""), Urls{});
+}
+
+TEST(TabListTest, FilesAreReplacedWholeOrNotAtAll) {
+  std::string pattern = (fs::temp_directory_path() / "zelvora-tablist-XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const fs::path folder = pattern;
+  const std::string path = (folder / std::string(kLastWebListName)).string();
+
+  EXPECT_EQ(ReadTabList(path), std::nullopt);
+  EXPECT_TRUE(WriteTabList(path, "d", {{"http://old/", "old"}, {"http://gone/", ""}}).ok);
+  EXPECT_TRUE(WriteTabList(path, "d", {{"http://new/", "new"}}).ok);
+  EXPECT_EQ(ReadTabList(path), Urls{"http://new/"});
+
+  const fs::path missing = folder / "missing";
+  EXPECT_FALSE(WriteTabList((missing / "list.dat").string(), "d", {{"u", "c"}}).ok);
+  EXPECT_FALSE(fs::exists(missing));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+  fs::remove_all(folder);
+}
+
+TEST(TabListTest, DateTimeAndHistoryCatalog) {
+  EXPECT_EQ(TabListDateTime(2026, 12, 6, 9, 5, 3), "2026/12/06 09:05:03");
+  EXPECT_EQ(TabListDateTime(987, 1, 31, 23, 59, 0), "0987/01/31 23:59:00");
+
+  EXPECT_EQ(HistoryCatalogHtml({{"  Title \r\n", " http://a.example/ "}}),
+            "Title\t<a href=\"http://a.example/\">http://a.example/</a><br>");
+  EXPECT_EQ(HistoryCatalogHtml(
+                {{"<script>alert('x')</script> & co", "http://b.example/?a=1&b=\"><script>"}}),
+            "&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; co\t"
+            "<a href=\"http://b.example/?a=1&amp;b=&quot;&gt;&lt;script&gt;\">"
+            "http://b.example/?a=1&amp;b=&quot;&gt;&lt;script&gt;</a><br>");
+  EXPECT_EQ(HistoryCatalogHtml({}), "");
+
+  std::vector<CatalogEntry> many;
+  for (int i = 0; i < 300; ++i)
+    many.push_back({std::string("t").append(std::to_string(i)), "u"});
+  const std::string html = HistoryCatalogHtml(many);
+  EXPECT_NE(html.find("t254\t"), std::string::npos);
+  EXPECT_EQ(html.find("t255\t"), std::string::npos);
+  EXPECT_EQ(static_cast<std::size_t>(std::count(html.begin(), html.end(), '\t')), 255u);
+}
+
+}  // namespace
+}  // namespace zelvora

@@ -1,0 +1,203 @@
+#include <QApplication>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QWebEngineSettings>
+#include <QtTest>
+#include <fstream>
+
+#include "LocalServer.h"
+#include "WindowFixture.h"
+#include "gui/browser/BrowseTabBar.h"
+#include "gui/browser/EnginePage.h"
+#include "gui/browser/MyContainerClass.h"
+#include "gui/browser/MyWEBClass4.h"
+#include "gui/browser/WebSession.h"
+#include "gui/shell/MainMenus.h"
+#include "gui/shell/StatusButtons.h"
+
+namespace zelvora {
+
+// Tab policies, the deny-URL list and the session options over pages the test serves itself.
+class SessionOptionsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  struct PageFixture : WindowFixture {
+    // `denyList` goes into the per-user folder before the window reads it.
+    PageFixture(const std::string& settings, const std::string& denyList = {})
+        : WindowFixture(PageSettings(settings)) {
+      if (!denyList.empty())
+        std::ofstream(paths.perUserFolder + "/DenyUrlList.txt", std::ios::binary) << denyList;
+      Open({{0, 0, 900, 700}, kShowNormal, false});
+    }
+    TAPIBrowsePage& Strip() const { return window->BrowsePage(); }
+    TMyContainerClass& Page(int index) const { return *Strip().GetContainer(index); }
+    // Opens a tab and waits for its load to end; returns whether the load succeeded.
+    bool Load(const QString& url, TMyContainerClass** opened = nullptr) {
+      const int index = Strip().OpenTab(url);
+      if (index < 0)
+        return false;
+      TMyContainerClass* page = Strip().GetContainer(index);
+      if (opened != nullptr)
+        *opened = page;
+      return WaitLoaded(*page);
+    }
+    static bool WaitLoaded(TMyContainerClass& page) {
+      QSignalSpy loaded(page.Page(), &QWebEnginePage::loadFinished);
+      return loaded.wait(20000) && loaded.first().first().toBool();
+    }
+  };
+
+  static QString Run(TMyContainerClass& page, const QString& script) {
+    QString result;
+    bool done = false;
+    page.Page()->runJavaScript(script, [&](const QVariant& value) {
+      result = value.toString();
+      done = true;
+    });
+    if (!QTest::qWaitFor([&done] { return done; }, 10000))
+      qWarning("the script did not answer");
+    return result;
+  }
+
+ private slots:
+  void DenyListClosesFreshPopupsOnlyAndRedirects() {
+    LocalServer server;
+    server.Page("/a", "<title>A</title>");
+    server.Page("/denied", "<title>Denied</title>");
+    server.Page("/new", "<title>New</title>");
+    const std::string base = server.Url("").toStdString();
+    PageFixture fixture("DenyUseUrl=1\r\n", "; blocked pages\r\n   ; an indented comment\r\n3 " +
+                                                base + "/denied\r\n4 " + base + "/old " + base +
+                                                "/new\r\n");
+    TAPIBrowsePage& strip = fixture.Strip();
+    QCOMPARE(fixture.window->Session().DenyList().size(), std::size_t{2});
+    TMyContainerClass* page = nullptr;
+    QVERIFY(fixture.Load(server.Url("/a"), &page));
+    page->Page()->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+    // The popup's tab opens (the script gets its window) and closes again at once.
+    QCOMPARE(Run(*page, QStringLiteral("String(window.open('/denied') !== null)")),
+             QString("true"));
+    QTRY_COMPARE_WITH_TIMEOUT(strip.Count(), 1, 10000);
+    QTest::qWait(200);
+    QCOMPARE(strip.Count(), 1);
+    QVERIFY(!server.Requested("/denied"));
+
+    page->Navigate(QUrl(server.Url("/denied")));
+    QVERIFY(PageFixture::WaitLoaded(*page));
+    QCOMPARE(strip.Count(), 1);
+    QCOMPARE(strip.TabBar().tabText(0), QString("Denied"));
+
+    QVERIFY(fixture.Load(server.Url("/old")));
+    QTRY_COMPARE_WITH_TIMEOUT(strip.TabBar().tabText(1), QString("New"), 10000);
+    QVERIFY(!server.Requested("/old"));
+  }
+
+  void ReleasedImageSwitchLoadsNoImages() {
+    LocalServer server;
+    server.Page("/pictures", "<title>P</title><img src='/one.png'><img src='/two.png'>");
+    PageFixture fixture("WebPermitMultiMedia=011\r\n");
+    QVERIFY(fixture.Load(server.Url("/pictures")));
+    QTest::qWait(300);
+    QVERIFY(server.Requested("/pictures"));
+    QVERIFY(!server.Requested("/one.png"));
+    QCOMPARE(fixture.Page(0).permissions[0], false);
+    QCOMPARE(fixture.window->Session().DownloadControlFlags(fixture.Page(0)) & 0x10u, 0u);
+
+    // Pressing the button gives the page its images back (and reloads it).
+    fixture.window->StatusButtons().Permission(0)->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(server.Requested("/one.png"), 10000);
+    QCOMPARE(fixture.Page(0).permissions[0], true);
+  }
+
+  void UserAgentProxyAndOfflineReachTheNetwork() {
+    LocalServer server;
+    server.Page("/agent", "<title>Agent</title>");
+    LocalServer proxy;
+    proxy.Page("/through", "<title>Through</title>");
+    PageFixture fixture("WebUserAgent=1\r\nWebUserAgentValue=ZelvoraTest/1.0\r\n");
+    TWebSession& session = fixture.window->Session();
+    QVERIFY(fixture.Load(server.Url("/agent")));
+    QCOMPARE(server.requests.first().userAgent, QByteArray("ZelvoraTest/1.0"));
+    QCOMPARE(session.CurrentUserAgent(), QString("ZelvoraTest/1.0"));
+
+    session.ApplyProxy(proxy.Url("").mid(7), false, false);
+    QTest::qWait(300);
+    QVERIFY(fixture.Load(QStringLiteral("http://zelvora.test/through")));
+    QVERIFY(proxy.Requested("http://zelvora.test/through"));
+    session.ApplyProxy(QStringLiteral("0"), false, false);
+    QTest::qWait(300);
+    fixture.Load(QStringLiteral("http://zelvora.test/direct"));
+    QVERIFY(!proxy.Requested("http://zelvora.test/direct"));
+
+    // Offline: the check, the button's tip, and no request leaves.
+    TSDIMainWindow& window = *fixture.window;
+    window.ExecuteCommand(3018);
+    QVERIFY(window.Menus().Action(3018)->isChecked());
+    QVERIFY(session.QueryOffline());
+    QCOMPARE(window.StatusButtons().OfflineButton()->toolTip(), QString("OffLine"));
+    const qsizetype before = server.requests.size();
+    QVERIFY(!fixture.Load(server.Url("/agent")));
+    QCOMPARE(server.requests.size(), before);
+    window.ExecuteCommand(3018);
+    QVERIFY(!session.QueryOffline());
+    QVERIFY(fixture.Load(server.Url("/agent")));
+    QCOMPARE(server.requests.size(), before + 1);
+  }
+
+  void TabsOpenAndCloseByTheirRules() {
+    LocalServer server;
+    for (const char* name : {"/0", "/1", "/2", "/3"})
+      server.Page(name, QByteArray("<title>") + (name + 1) + "</title>");
+    PageFixture fixture("TabNewPos=2\r\nTabDelPos=0\r\nTabOpenMax=4\r\n");
+    TAPIBrowsePage& strip = fixture.Strip();
+    QVERIFY(fixture.Load(server.Url("/0")));
+    QVERIFY(fixture.Load(server.Url("/1")));
+    strip.SetCurrentIndex(0);
+    QVERIFY(fixture.Load(server.Url("/2")));  // right of the current tab
+    QCOMPARE(strip.TabBar().tabText(1), QString("2"));
+    QCOMPARE(strip.OpenTab(server.Url("/3")), 2);
+    QCOMPARE(strip.OpenTab(server.Url("/3")), -1);  // TabOpenMax
+    // "Return": closing the current tab goes back to the one it was opened from ("2").
+    QCOMPARE(strip.CurrentIndex(), 2);
+    fixture.window->ExecuteCommand(3014);
+    QCOMPARE(strip.TabBar().tabText(strip.CurrentIndex()), QString("2"));
+
+    strip.clickedTab = 1;
+    fixture.window->ExecuteCommand(3057);  // close the tabs left of it
+    strip.clickedTab = -1;
+    QCOMPARE(strip.Count(), 2);
+    QCOMPARE(strip.TabBar().tabText(0), QString("2"));
+    fixture.window->ExecuteCommand(3059);
+    QCOMPARE(strip.CurrentIndex(), 1);
+    fixture.window->ExecuteCommand(3059);
+    QCOMPARE(strip.CurrentIndex(), 1);
+  }
+
+  void HistoryCatalogListsTheTravelLog() {
+    LocalServer server;
+    server.Page("/p1", "<title>One &amp; only</title>");
+    server.Page("/p2", "<title>Two</title>");
+    PageFixture fixture("");
+    TMyContainerClass* page = nullptr;
+    QVERIFY(fixture.Load(server.Url("/p1"), &page));
+    page->Navigate(QUrl(server.Url("/p2")));
+    QVERIFY(PageFixture::WaitLoaded(*page));
+    fixture.window->ExecuteCommand(3030);
+    TAPIBrowsePage& strip = fixture.Strip();
+    QCOMPARE(strip.Count(), 2);
+    TMyContainerClass& catalog = fixture.Page(1);
+    QTRY_COMPARE_WITH_TIMEOUT(strip.TabBar().tabText(1), QString("History"), 10000);
+    QString links;
+    catalog.Page()->runJavaScript(
+        QStringLiteral("Array.from(document.links).map(a => a.href).join(' ')"),
+        [&links](const QVariant& value) { links = value.toString(); });
+    QTRY_VERIFY_WITH_TIMEOUT(!links.isEmpty(), 10000);
+    QCOMPARE(links, server.Url("/p1") + " " + server.Url("/p2"));
+  }
+};
+
+}  // namespace zelvora
+
+QTEST_MAIN(zelvora::SessionOptionsTest)
+#include "SessionOptionsTest.moc"
