@@ -149,7 +149,7 @@ class SessionOptionsTest : public QObject {
     LocalServer server;
     for (const char* name : {"/0", "/1", "/2", "/3"})
       server.Page(name, QByteArray("<title>") + (name + 1) + "</title>");
-    PageFixture fixture("TabNewPos=2\r\nTabDelPos=0\r\nTabOpenMax=4\r\n");
+    PageFixture fixture("TabNewPos=2\r\nTabDelPos=0\r\nTabOpenMax=4\r\nWheelClick=1\r\n");
     TAPIBrowsePage& strip = fixture.Strip();
     QVERIFY(fixture.Load(server.Url("/0")));
     QVERIFY(fixture.Load(server.Url("/1")));
@@ -172,6 +172,10 @@ class SessionOptionsTest : public QObject {
     QCOMPARE(strip.CurrentIndex(), 1);
     fixture.window->ExecuteCommand(3059);
     QCOMPARE(strip.CurrentIndex(), 1);
+    // "WheelClick" 1: a middle click closes the tab under the mouse.
+    QTest::mouseClick(&strip.TabBar(), Qt::MiddleButton, {}, strip.TabBar().tabRect(0).center());
+    QCOMPARE(strip.Count(), 1);
+    QCOMPARE(strip.TabBar().tabText(0), QString("1"));
   }
 
   void HistoryCatalogListsTheTravelLog() {

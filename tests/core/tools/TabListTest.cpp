@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -61,6 +63,32 @@ TEST(TabListTest, FilesAreReplacedWholeOrNotAtAll) {
   const fs::path missing = folder / "missing";
   EXPECT_FALSE(WriteTabList((missing / "list.dat").string(), "d", {{"u", "c"}}).ok);
   EXPECT_FALSE(fs::exists(missing));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+  fs::remove_all(folder);
+}
+
+// A full disk, as far as this process can tell: writes beyond a small size fail with EFBIG.
+TEST(TabListTest, AFullDiskLeavesThePreviousListIntact) {
+  std::string pattern = (fs::temp_directory_path() / "zelvora-fulldisk-XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const fs::path folder = pattern;
+  const std::string path = (folder / std::string(kLastWebListName)).string();
+  ASSERT_TRUE(WriteTabList(path, "d", {{"http://kept/", "kept"}}).ok);
+
+  rlimit before{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = before;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const std::vector<TabListEntry> many(2000, TabListEntry{"http://example.org/a/long/path", "t"});
+  const FileWriteResult written = WriteTabList(path, "d", many);
+  setrlimit(RLIMIT_FSIZE, &before);
+  signal(SIGXFSZ, oldHandler);
+
+  EXPECT_FALSE(written.ok);
+  EXPECT_FALSE(written.error.empty());
+  EXPECT_EQ(ReadTabList(path), Urls{"http://kept/"});
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
   fs::remove_all(folder);
 }
