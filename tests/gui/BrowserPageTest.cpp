@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "LocalServer.h"
+#include "PageScript.h"
 #include "WindowFixture.h"
 #include "gui/browser/BrowseTabBar.h"
 #include "gui/browser/EnginePage.h"
@@ -43,18 +44,6 @@ class BrowserPageTest : public QObject {
       QTRY_VERIFY_WITH_TIMEOUT(Strip().WebEvents().IsAttached(FrameRef{page.Id(), {}}), 10000);
     }
   };
-
-  static QString RunScript(TMyContainerClass& page, const QString& script) {
-    QString result;
-    bool done = false;
-    page.Page()->runJavaScript(script, [&](const QVariant& value) {
-      result = value.toString();
-      done = true;
-    });
-    if (!QTest::qWaitFor([&done] { return done; }, 10000))
-      qWarning("the script did not answer");
-    return result;
-  }
 
   // A left click as the engine's input widget receives it.
   static void Click(QWidget* input, QPoint at) {
@@ -116,11 +105,11 @@ class BrowserPageTest : public QObject {
     TAPIBrowsePage& strip = fixture.Strip();
     TMyContainerClass& page = fixture.Load(server.Url("/a"));
     page.Page()->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
-    RunScript(page, QStringLiteral("window.open('/b', '_blank'); 'ok'"));
+    RunPageScript(*page.Page(), QStringLiteral("window.open('/b', '_blank'); 'ok'"));
     QTRY_COMPARE_WITH_TIMEOUT(strip.Count(), 2, 10000);
     QTRY_COMPARE_WITH_TIMEOUT(strip.TabBar().tabText(1), QString("B"), 10000);
     QCOMPARE(strip.GetContainer(1)->openerId, static_cast<std::int64_t>(page.Id()));
-    RunScript(page, QStringLiteral("String(window.open('/b', '_blank'))"));
+    RunPageScript(*page.Page(), QStringLiteral("String(window.open('/b', '_blank'))"));
     QTest::qWait(300);
     QCOMPARE(strip.Count(), 2);
   }
@@ -133,7 +122,7 @@ class BrowserPageTest : public QObject {
     TAPIBrowsePage& strip = fixture.Strip();
     fixture.Load(server.Url("/a"));
     TMyContainerClass& closing = fixture.Load(server.Url("/c"));
-    RunScript(closing, QStringLiteral("window.close(); 'ok'"));
+    RunPageScript(*closing.Page(), QStringLiteral("window.close(); 'ok'"));
     QTRY_COMPARE_WITH_TIMEOUT(strip.Count(), 1, 10000);
     QCOMPARE(strip.TabBar().tabText(0), QString("A"));
   }

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "LocalServer.h"
+#include "PageScript.h"
 #include "WindowFixture.h"
 #include "gui/browser/BrowseTabBar.h"
 #include "gui/browser/EnginePage.h"
@@ -48,18 +49,6 @@ class SessionOptionsTest : public QObject {
     }
   };
 
-  static QString Run(TMyContainerClass& page, const QString& script) {
-    QString result;
-    bool done = false;
-    page.Page()->runJavaScript(script, [&](const QVariant& value) {
-      result = value.toString();
-      done = true;
-    });
-    if (!QTest::qWaitFor([&done] { return done; }, 10000))
-      qWarning("the script did not answer");
-    return result;
-  }
-
  private slots:
   void DenyListClosesFreshPopupsOnlyAndRedirects() {
     LocalServer server;
@@ -76,8 +65,9 @@ class SessionOptionsTest : public QObject {
     QVERIFY(fixture.Load(server.Url("/a"), &page));
     page->Page()->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
     // The popup's tab opens (the script gets its window) and closes again at once.
-    QCOMPARE(Run(*page, QStringLiteral("String(window.open('/denied') !== null)")),
-             QString("true"));
+    QCOMPARE(
+        RunPageScript(*page->Page(), QStringLiteral("String(window.open('/denied') !== null)")),
+        QString("true"));
     QTRY_COMPARE_WITH_TIMEOUT(strip.Count(), 1, 10000);
     QTest::qWait(200);
     QCOMPARE(strip.Count(), 1);

@@ -6,6 +6,8 @@
 #include <random>
 #include <utility>
 
+#include "core/text/Utf8.h"
+
 namespace zelvora {
 
 namespace {
@@ -23,16 +25,6 @@ constexpr std::array<std::pair<std::string_view, BridgeKind>, 9> kKindWords = {{
     {"beforeunload", BridgeKind::kBeforeUnload},
     {"unload", BridgeKind::kUnload},
 }};
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  return -1;
-}
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -148,8 +140,8 @@ std::optional<std::string> PercentDecode(std::string_view text) {
     }
     if (pos + 2 >= text.size())
       return std::nullopt;
-    const int high = HexValue(text[pos + 1]);
-    const int low = HexValue(text[pos + 2]);
+    const int high = AsciiHexValue(text[pos + 1]);
+    const int low = AsciiHexValue(text[pos + 2]);
     if (high < 0 || low < 0)
       return std::nullopt;
     decoded += static_cast<char>(high * 16 + low);

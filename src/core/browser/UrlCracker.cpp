@@ -14,16 +14,6 @@ bool IsSchemeChar(char c) {
   return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  return -1;
-}
-
 // Position of the first '?' or '#' (and, for the authority, '/' or '\'), or the text's size.
 // A plain loop: this runs for every URL the history and tree code compare.
 std::size_t FindPartEnd(std::string_view text, bool slashesEnd) {
@@ -103,9 +93,9 @@ std::string PercentDecode(std::string_view text) {
   std::string decoded;
   decoded.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-        HexValue(text[i + 2]) >= 0) {
-      decoded += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+    if (text[i] == '%' && i + 2 < text.size() && AsciiHexValue(text[i + 1]) >= 0 &&
+        AsciiHexValue(text[i + 2]) >= 0) {
+      decoded += static_cast<char>(AsciiHexValue(text[i + 1]) * 16 + AsciiHexValue(text[i + 2]));
       i += 2;
     } else {
       decoded += text[i];

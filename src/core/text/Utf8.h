@@ -28,6 +28,8 @@ std::string_view TrimTrailingBlanks(std::string_view text);
 
 // ASCII case folding, as the file formats compare names.
 char AsciiLower(char c);
+// The value of a hexadecimal digit (either case), -1 for any other character.
+int AsciiHexValue(char c);
 std::string AsciiLower(std::string_view text);
 std::string AsciiUpper(std::string_view text);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
