@@ -6,18 +6,12 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCursor>
-#include <QDateTime>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -26,7 +20,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QWebEngineHistory>
 #include <QWebEngineView>
 #include <QWindow>
 
@@ -38,7 +31,6 @@
 #include "core/shell/UtilFunc.h"
 #include "core/tools/TabList.h"
 #include "gui/browser/BrowseTabBar.h"
-#include "gui/browser/EnginePage.h"
 #include "gui/browser/MyContainerClass.h"
 #include "gui/browser/WebSession.h"
 #include "gui/input/InputFilter.h"
@@ -49,6 +41,7 @@
 #include "gui/shell/TabStripArea.h"
 #include "gui/shell/ToolBarEdit.h"
 #include "gui/shell/ToolPanel.h"
+#include "gui/toolkit/Clipboard.h"
 #include "gui/toolkit/Colours.h"
 
 namespace zelvora {
@@ -64,15 +57,6 @@ constexpr int kResizeBorder = 5;
 
 WindowRect ToWindowRect(const QRect& rect) {
   return {rect.x(), rect.y(), rect.width(), rect.height()};
-}
-
-QString FromView(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-bool ClipboardHoldsText() {
-  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-  return data != nullptr && data->hasText() && !data->text().isEmpty();
 }
 
 // The window edges a press at `pos` (window coordinates) is near.
@@ -890,243 +874,6 @@ void TSDIMainWindow::SetRebarVisible(bool visible) {
 void TSDIMainWindow::ApplyLayeredSwitch(std::string_view value) {
   zelvora::ApplyLayeredSwitch(value, settings_);
   ApplyTranslucency();
-}
-
-void TSDIMainWindow::OpenTabList(std::string_view path) {
-  RestoreTabsFromFile(std::string(path));
-}
-
-void TSDIMainWindow::RestoreTabsFromFile(const std::string& path) {
-  const auto urls = ReadTabList(path);
-  if (!urls)
-    return;
-  browsePage_->DeleteAllPages();
-  for (const std::string& url : *urls) {
-    if (browsePage_->OpenTab(QString::fromStdString(url)) < 0)
-      break;
-  }
-}
-
-bool TSDIMainWindow::WriteTabList(const std::string& path) {
-  std::vector<TabListEntry> entries;
-  for (int index = 0; index < browsePage_->Count(); ++index) {
-    const TMyContainerClass* page = browsePage_->GetContainer(index);
-    const QString url = page->Page()->url().toString();
-    if (!url.isEmpty())
-      entries.push_back({url.toStdString(), browsePage_->TabBar().tabText(index).toStdString()});
-  }
-  const QDateTime now = QDateTime::currentDateTime();
-  const FileWriteResult written = zelvora::WriteTabList(
-      path,
-      TabListDateTime(now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
-                      now.time().minute(), now.time().second()),
-      entries);
-  if (!written.ok)
-    qWarning("Zelvora: the tab list could not be written to %s: %s", path.c_str(),
-             written.error.c_str());
-  return written.ok;
-}
-
-void TSDIMainWindow::OpenUrls(std::string_view urls) {
-  for (const QString& url :
-       FromView(urls).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
-    if (browsePage_->OpenTab(url) < 0)
-      break;
-  }
-}
-
-bool TSDIMainWindow::RunTabListCommand(const CommandRoute& route) {
-  TFileHistoryList& tabLists = fileHistories_[kFileTab];
-  switch (route.action) {
-    case CommandAction::kClipNewTab:
-      if (ClipboardHoldsText())
-        OpenUrls(QGuiApplication::clipboard()->text().toStdString());
-      return true;
-    case CommandAction::kGoHome:
-      browsePage_->OpenTab(session_->HomePage());
-      return true;
-    case CommandAction::kHistoryCatalog:
-      ShowHistoryCatalog();
-      return true;
-    case CommandAction::kRestoreTabList: {
-      const QString name = QFileDialog::getOpenFileName(
-          this, QString(), QString::fromStdString(tabLists.CurrentFolder()),
-          QStringLiteral("dat (*.dat)"));
-      if (name.isEmpty())
-        return true;
-      RestoreTabsFromFile(name.toStdString());
-      tabLists.Add(name.toStdString(), settings_.Int(kIntToolFileHistoryMax));
-      tabLists.SetCurrentFile(name.toStdString());
-      return true;
-    }
-    case CommandAction::kWriteTabList: {
-      QString name = QFileDialog::getSaveFileName(this, QString(),
-                                                  QString::fromStdString(tabLists.CurrentFolder()),
-                                                  QStringLiteral("dat (*.dat)"));
-      if (name.isEmpty())
-        return true;
-      if (QFileInfo(name).suffix().isEmpty())
-        name += QStringLiteral(".dat");
-      if (WriteTabList(name.toStdString())) {
-        tabLists.Add(name.toStdString(), settings_.Int(kIntToolFileHistoryMax));
-        tabLists.SetCurrentFile(name.toStdString());
-      }
-      return true;
-    }
-    case CommandAction::kOpenTabFileHistory: {
-      const std::string path = tabLists.Entry(static_cast<std::size_t>(route.offset) + 1);
-      if (path.empty())
-        return true;
-      RestoreTabsFromFile(path);
-      tabLists.Add(path, settings_.Int(kIntToolFileHistoryMax));
-      tabLists.SetCurrentFile(path);
-      return true;
-    }
-    default:
-      return false;
-  }
-}
-
-void TSDIMainWindow::ShowHistoryCatalog() {
-  TMyContainerClass* page = browsePage_->GetContainer(browsePage_->CurrentIndex());
-  if (page == nullptr)
-    return;
-  std::vector<CatalogEntry> entries;
-  for (const QWebEngineHistoryItem& item : page->Page()->history()->items()) {
-    entries.push_back({item.title().toStdString(), item.url().toString().toStdString()});
-  }
-  ShowTextInNewTab(QStringLiteral("History"), QString::fromStdString(HistoryCatalogHtml(entries)));
-}
-
-void TSDIMainWindow::ShowTextInNewTab(const QString& title, const QString& html) {
-  TMyContainerClass* page = browsePage_->GetContainer(browsePage_->OpenTab({}));
-  if (page == nullptr)
-    return;
-  page->Page()->setHtml(QStringLiteral("<html><head><title>%1</title></head><body>%2</body></html>")
-                            .arg(title.toHtmlEscaped(), html),
-                        QUrl(QStringLiteral("about:blank")));
-}
-
-void TSDIMainWindow::RunSessionCommand(const CommandRoute& route) {
-  switch (route.action) {
-    case CommandAction::kSetPermissions:
-      if (TMyContainerClass* page = browsePage_->GetContainer(browsePage_->CurrentIndex())) {
-        page->permissions = statusButtons_->Permissions();
-        session_->ApplyDownloadControl(*page);
-        if (settings_.Flag(kFlagWebPermitReload))
-          page->Page()->triggerAction(QWebEnginePage::Reload);
-      }
-      break;
-    case CommandAction::kToggleOffline:
-      RefreshOffline(true);
-      break;
-    case CommandAction::kSyncOfflineState:
-      RefreshOffline(false);
-      break;
-    default:
-      break;
-  }
-}
-
-void TSDIMainWindow::RefreshOffline(bool toggle) {
-  QAction* check = menus_->Action(kOfflineCommand);
-  const bool shown = check != nullptr && check->isChecked();
-  if (toggle)
-    session_->SetOffline(!shown);
-  const bool offline = session_->QueryOffline();
-  if (offline != shown || toggle) {
-    menus_->SetChecked(kOfflineCommand, offline);
-    statusButtons_->SetOffline(
-        offline, QString::fromStdString(themeTexts_.Label(offline ? kLabelOffLine : kLabelOnLine)));
-    if (offline)
-      ExecuteCommand(3006);
-  }
-  browsePage_->offline = offline;
-}
-
-void TSDIMainWindow::ShowTabMenu(const QPoint& pos) {
-  TBrowseTabBar& tabs = browsePage_->TabBar();
-  QMenu* menu = menus_->Popup(kMenuTabContext);
-  if (menu == nullptr)
-    return;
-  browsePage_->clickedTab = tabs.tabAt(pos);
-  menus_->SetEnabled(3030, tabs.BackArrow()->isVisible() || tabs.ForwardArrow()->isVisible());
-  menu->exec(tabs.mapToGlobal(pos));
-  browsePage_->clickedTab = -1;
-}
-
-void TSDIMainWindow::ShowStatusText(const QString& text) {
-  if (text.isEmpty())
-    statusBar()->clearMessage();
-  else if (statusBar()->currentMessage() != text)
-    statusBar()->showMessage(text);
-}
-
-void TSDIMainWindow::ShowAddress(const QString& url) {
-  rebar_->AddressBox()->setEditText(url);
-}
-
-void TSDIMainWindow::ShowTitle(const QString& title) {
-  setWindowTitle(title.isEmpty() ? objectName() : title);
-}
-
-void TSDIMainWindow::SetCommandEnabled(int id, bool enabled) {
-  menus_->SetEnabled(id, enabled);
-  if (QAction* button = rebar_->ButtonOfCommand(id))
-    button->setEnabled(enabled);
-}
-
-void TSDIMainWindow::ShowBackForward(bool back, bool forward) {
-  SetCommandEnabled(3069, back);
-  SetCommandEnabled(3068, forward);
-}
-
-void TSDIMainWindow::ShowSecurity(int lockIcon) {
-  statusButtons_->SetSecurity(lockIcon != 0 ? SecurityName(lockIcon) : QString());
-}
-
-QString TSDIMainWindow::SecurityName(int lockIcon) const {
-  const auto names = themeTexts_.ButtonTips(ButtonGroup::kSecurity);
-  return lockIcon >= 0 && static_cast<std::size_t>(lockIcon) < names.size()
-             ? QString::fromStdString(names[static_cast<std::size_t>(lockIcon)])
-             : QString();
-}
-
-void TSDIMainWindow::EnablePageButtons(bool enabled) {
-  for (const std::uint16_t id : kPageButtonCommands) {
-    if (QAction* button = rebar_->ButtonOfCommand(id))
-      button->setEnabled(enabled);
-  }
-}
-
-void TSDIMainWindow::ShowPermissions(const std::array<bool, kPermissionCount>& on) {
-  statusButtons_->SetPermissions(on);
-}
-
-std::array<bool, kPermissionCount> TSDIMainWindow::DefaultPermissions() const {
-  std::array<bool, kPermissionCount> on{};
-  for (int index = 0; index < kPermissionCount; ++index) {
-    on[static_cast<std::size_t>(index)] = settings_.Flag(kFlagWebPermitMultiMediaFirst + index);
-  }
-  return on;
-}
-
-void TSDIMainWindow::StripLaidOut(bool visible) {
-  if (!visible) {
-    // The last page closed: nothing in the window speaks of a page any more.
-    statusBar()->clearMessage();
-    SetCommandEnabled(3069, false);
-    SetCommandEnabled(3068, false);
-    SetCommandEnabled(3026, false);
-    statusButtons_->SetSecurity({});
-    EnablePageButtons(false);
-    statusButtons_->SetPermissions(DefaultPermissions());
-    rebar_->HighlightButton()->setChecked(false);
-    setWindowTitle(objectName());
-  }
-  menus_->SetEnabled(3027, visible);
-  menus_->SetEnabled(3028, visible);
-  RefreshMenus();
 }
 
 }  // namespace zelvora
