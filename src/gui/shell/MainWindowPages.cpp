@@ -23,6 +23,7 @@
 #include "gui/shell/Rebar.h"
 #include "gui/shell/SDIMainWindow.h"
 #include "gui/shell/StatusButtons.h"
+#include "gui/tools/KeywordBox.h"
 #include "gui/toolkit/Clipboard.h"
 #include "gui/toolkit/Text.h"
 
@@ -77,6 +78,9 @@ bool TSDIMainWindow::RunTabListCommand(const CommandRoute& route) {
     case CommandAction::kClipNewTab:
       if (ClipboardHoldsText())
         OpenUrls(QGuiApplication::clipboard()->text().toStdString());
+      return true;
+    case CommandAction::kToggleOpenDialog:
+      ToggleOpenDialog();
       return true;
     case CommandAction::kGoHome:
       browsePage_->OpenTab(session_->HomePage());
@@ -199,7 +203,10 @@ void TSDIMainWindow::ShowStatusText(const QString& text) {
 }
 
 void TSDIMainWindow::ShowAddress(const QString& url) {
-  rebar_->AddressBox()->setEditText(url);
+  // What the user is typing stays: a page that goes on loading must not overwrite it.
+  TKeywordBox& address = *keywordBoxes_[kListAddress];
+  if (!address.Model().changed)
+    address.SetText(url, false);
 }
 
 void TSDIMainWindow::ShowTitle(const QString& title) {

@@ -96,6 +96,12 @@ TRebar::TRebar(QMainWindow& window, Sinks sinks)
   searchListBox_->setMinimumContentsLength(4);
   searchLayout->addWidget(searchKeyBox_, 1);
   searchLayout->addWidget(searchListBox_);
+  searchListButton_ = new QToolButton;
+  searchListButton_->setObjectName(QStringLiteral("SearchListButton"));
+  searchListButton_->setArrowType(Qt::DownArrow);
+  searchListButton_->setAutoRaise(true);
+  searchListButton_->setFixedWidth(12);
+  searchLayout->addWidget(searchListButton_);
   searchLayout->addWidget(SpeedButton(kSpeedSearchGo, QStringLiteral("Search")));
   searchLayout->addWidget(SpeedButton(kSpeedFindNext, QStringLiteral("Find Next")));
   searchLayout->addWidget(SpeedButton(kSpeedFindPrevious, QStringLiteral("Find Previous")));

@@ -59,6 +59,8 @@ class TRebar : public QObject {
   QComboBox* AddressBox() const { return addressBox_; }
   QComboBox* SearchKeyBox() const { return searchKeyBox_; }
   QComboBox* SearchListBox() const { return searchListBox_; }
+  // The small button beside the search list: its file commands.
+  QToolButton* SearchListButton() const { return searchListButton_; }
   QToolButton* HighlightButton() const { return highlightButton_; }
 
  private:
@@ -75,6 +77,7 @@ class TRebar : public QObject {
   QComboBox* searchKeyBox_ = nullptr;
   QComboBox* searchListBox_ = nullptr;
   QToolButton* highlightButton_ = nullptr;
+  QToolButton* searchListButton_ = nullptr;
 };
 
 }  // namespace zelvora

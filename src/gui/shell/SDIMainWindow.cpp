@@ -32,6 +32,7 @@
 #include "core/tools/TabList.h"
 #include "gui/browser/BrowseTabBar.h"
 #include "gui/browser/MyContainerClass.h"
+#include "gui/browser/OpenDialog.h"
 #include "gui/browser/WebSession.h"
 #include "gui/input/InputFilter.h"
 #include "gui/shell/ButtonIcons.h"
@@ -133,12 +134,12 @@ void TSDIMainWindow::CreateChildren() {
   tabStripArea_->SetContent(browsePage_);
   session_ = new TWebSession(*this, *browsePage_, paths_.perUserFolder, this);
   browsePage_->onPageCreated = [this](TMyContainerClass& page) { session_->PageCreated(page); };
-  SetCommandOwner(CommandOwner::kPages, [this](const CommandRoute& route, int param) {
+  SetCommandOwner(CommandOwner::kPages, [this](const CommandRoute& route, int, int param) {
     if (!RunTabListCommand(route))
       browsePage_->RunCommand(route, param);
   });
   SetCommandOwner(CommandOwner::kSessionOptions,
-                  [this](const CommandRoute& route, int) { RunSessionCommand(route); });
+                  [this](const CommandRoute& route, int, int) { RunSessionCommand(route); });
   TBrowseTabBar& tabs = browsePage_->TabBar();
   tabs.setContextMenuPolicy(Qt::CustomContextMenu);
   connect(&tabs, &QTabBar::customContextMenuRequested, this, &TSDIMainWindow::ShowTabMenu);
@@ -186,6 +187,7 @@ void TSDIMainWindow::CreateChildren() {
   enterRuns(rebar_->SearchKeyBox(), 3118);
   enterRuns(toolPanel_->HistoryKeyBox(), 3115);
   enterRuns(toolPanel_->AnalysisKeyBox(), 3116);
+  CreateKeywordBoxes();
 }
 
 void TSDIMainWindow::RebuildMenus() {
@@ -238,7 +240,7 @@ void TSDIMainWindow::ExecuteCommand(int id, int param) {
   if (!route || RunMainWindowCommand(*route))
     return;
   if (const CommandHandler& owner = owners_[static_cast<std::size_t>(route->owner)])
-    owner(*route, param);
+    owner(*route, id, param);
 }
 
 void TSDIMainWindow::SetCommandOwner(CommandOwner owner, CommandHandler handler) {
@@ -646,6 +648,7 @@ void TSDIMainWindow::ApplyLoadedState() {
     button->setChecked(windowState_.showTool);
   statusButtons_->SetPermissions(DefaultPermissions());
   statusButtons_->SetOffline(false, QString::fromStdString(themeTexts_.Label(kLabelOnLine)));
+  LoadKeywordLists();
   RefreshMenus();
 }
 
@@ -743,6 +746,8 @@ void TSDIMainWindow::closeEvent(QCloseEvent* event) {
       return;
     }
   }
+  if (openDialog_)
+    openDialog_->close();
   if (settings_.Flag(kFlagLastWebRestore))
     WriteTabList(paths_.perUserFolder + "/" + std::string(kLastWebListName));
   browsePage_->DeleteAllPages();
@@ -775,6 +780,7 @@ void TSDIMainWindow::SaveState() {
     windowState_.split = toolPanel_->width();
   toolPanel_->ReadOptions(windowState_);
   rebar_->Read(rebarState_);
+  SaveKeywordLists();
 
   ProfileUpdate update(paths_.settingsFile);
   windowState_.Save(paths_.settingsFile, isMaximized());

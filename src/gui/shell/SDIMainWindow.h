@@ -18,6 +18,7 @@
 #include "core/shell/SwitchReceiver.h"
 #include "core/shell/WindowState.h"
 #include "gui/browser/MyWEBClass4.h"
+#include "gui/browser/OpenDialog.h"
 #include "gui/input/KeyHandlers.h"
 
 class QSplitter;
@@ -30,6 +31,7 @@ class TStatusButtons;
 class TTabStripArea;
 class TToolPanel;
 class TWebSession;
+class TKeywordBox;
 
 // The one main window of the program. It owns the settings record, the window state and the
 // file-history lists for the whole run, lays out the bars, the tool panel and the tab-strip area,
@@ -59,7 +61,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   void PostCommand(int id, int param = 0) override;
   // The part of the program that carries out the commands of `owner`; commands of an owner
   // without a handler do nothing.
-  using CommandHandler = std::function<void(const CommandRoute& route, int param)>;
+  using CommandHandler = std::function<void(const CommandRoute& route, int id, int param)>;
   void SetCommandOwner(CommandOwner owner, CommandHandler handler);
 
   // Re-reads the theme's captions, keys and gestures and builds the menus anew.
@@ -101,6 +103,8 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TTabStripArea& TabStripArea() const { return *tabStripArea_; }
   TAPIBrowsePage& BrowsePage() const { return *browsePage_; }
   TWebSession& Session() const { return *session_; }
+  TKeywordBox& KeywordBox(int list) const { return *keywordBoxes_[static_cast<std::size_t>(list)]; }
+  TOpenDialog* OpenDialog() const { return openDialog_.data(); }
   bool ToolTaskRunning() const { return toolTaskRunning_; }
   bool StopRequested() const { return stopRequested_; }
 
@@ -162,6 +166,18 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   bool RunTabListCommand(const CommandRoute& route);
   void RunSessionCommand(const CommandRoute& route);
   void RefreshOffline(bool toggle);
+  void CreateKeywordBoxes();
+  void LoadKeywordLists();
+  void SaveKeywordLists();
+  void RunKeywordCommand(int id);
+  void ShowKeywordMenu(int list, const QPoint& globalPos);
+  void GoToAddress();
+  void SearchKeyword();
+  // Opens an address in a new tab, or in the current one (a new one when there is none).
+  void OpenAddress(const QString& url, bool newTab);
+  void LoadSearchList(const std::string& path);
+  void ShowSearchListMenu();
+  void ToggleOpenDialog();
   void ShowHistoryCatalog();
   void ShowTextInNewTab(const QString& title, const QString& html);
   void RestoreTabsFromFile(const std::string& path);
@@ -188,6 +204,10 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TTabStripArea* tabStripArea_ = nullptr;
   TAPIBrowsePage* browsePage_ = nullptr;
   TWebSession* session_ = nullptr;
+  // The address bar, the history and analysis keyword boxes and the search bar, by list index.
+  std::array<TKeywordBox*, 4> keywordBoxes_{};
+  std::string searchListFile_;
+  QPointer<TOpenDialog> openDialog_;
   QMenu* backMenu_ = nullptr;
   QMenu* forwardMenu_ = nullptr;
   QSplitter* splitter_ = nullptr;
