@@ -257,8 +257,9 @@ class MainWindowLayoutTest : public QObject {
     history->setFocus();
     QTest::keyClick(history, Qt::Key_Enter);
     QTRY_COMPARE(commands, (QList<int>{3080, 3117, 3115}));
-    QCOMPARE(address->text(), QString("127.0.0.1"));
-    QCOMPARE(window.Rebar().AddressBox()->count(), 0);
+    // The typed text went into the address list; the Enter did not reach the box itself.
+    QCOMPARE(window.Rebar().AddressBox()->count(), 1);
+    QCOMPARE(window.Rebar().AddressBox()->itemText(0), QString("127.0.0.1"));
   }
 
   void PageKeysReachThePageBeforeShortcuts() {
