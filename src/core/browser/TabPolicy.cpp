@@ -91,7 +91,7 @@ int StepTab(int current, int count, int step) {
 }
 
 TabSize TabSizeOf(bool widthUse, int width, bool heightUse, int height) {
-  return {widthUse ? width : 96, heightUse ? height : 0};
+  return {widthUse ? width : 0, heightUse ? height : 0};
 }
 
 }  // namespace zelvora

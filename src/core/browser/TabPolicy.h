@@ -47,8 +47,8 @@ std::vector<TabRange> CloseRanges(CloseKind kind, int clicked, int count);
 // The tab after (+1) or before (-1) the current one; the current one at the ends.
 int StepTab(int current, int count, int step);
 
-// The fixed tab size: the configured width or height when its switch is on, else width 96 and
-// height 0 (the strip's own height).
+// The fixed tab size: the configured width or height when its switch is on, else 0: the tab
+// takes the width of its caption and the strip's own height.
 struct TabSize {
   int width;
   int height;

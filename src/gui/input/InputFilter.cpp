@@ -36,7 +36,10 @@ bool TInputFilter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TInputFilter::OnKey(QObject* watched, QEvent* event) {
-  if (QApplication::activeWindow() != &window_)
+  // Keys of the main window's own widgets only: a dialog's keys are the dialog's. (Without a
+  // window manager no window is ever "active", so the receiver decides, not the activation.)
+  const auto* widget = qobject_cast<const QWidget*>(watched);
+  if (widget == nullptr || widget->window() != &window_)
     return false;
   const auto& key = static_cast<const QKeyEvent&>(*event);
   if (window_.KeyHandlers().Offer(watched, key))

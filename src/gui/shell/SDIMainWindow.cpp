@@ -175,13 +175,16 @@ void TSDIMainWindow::CreateChildren() {
           [this](int position) { windowState_.split = position; });
 
   // Enter in the bars and the keyword boxes runs their go command.
+  // The box has the focus and hands its keys to its edit field, which can also get them itself.
   const auto enterRuns = [this](QComboBox* box, int command) {
-    keyHandlers_.Add(box->lineEdit(), [this, command](const QKeyEvent& key) {
+    const auto handler = [this, command](const QKeyEvent& key) {
       if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter)
         return false;
       PostCommand(command);
       return true;
-    });
+    };
+    keyHandlers_.Add(box, handler);
+    keyHandlers_.Add(box->lineEdit(), handler);
   };
   enterRuns(rebar_->AddressBox(), 3117);
   enterRuns(rebar_->SearchKeyBox(), 3118);
