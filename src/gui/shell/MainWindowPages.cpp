@@ -23,9 +23,9 @@
 #include "gui/shell/Rebar.h"
 #include "gui/shell/SDIMainWindow.h"
 #include "gui/shell/StatusButtons.h"
-#include "gui/tools/KeywordBox.h"
 #include "gui/toolkit/Clipboard.h"
 #include "gui/toolkit/Text.h"
+#include "gui/tools/KeywordBox.h"
 
 namespace zelvora {
 
