@@ -137,4 +137,35 @@ std::string HomePage(bool useStored, std::string_view stored, std::string_view s
   return std::string(useStored ? stored : startPage);
 }
 
+bool SchemeNeedsNetwork(std::string_view scheme) {
+  for (const std::string_view network : {"http", "https", "ws", "wss", "ftp"}) {
+    if (EqualsIgnoreCase(scheme, network))
+      return true;
+  }
+  return false;
+}
+
+RequestDecision DecideRequest(std::uint32_t flags, bool offline, bool needsNetwork,
+                              RequestKind kind) {
+  if ((offline || (flags & kDlctlForceOffline) != 0) && needsNetwork)
+    return {true, false};
+  switch (kind) {
+    case RequestKind::kImage:
+      if ((flags & kDlctlDlImages) == 0)
+        return {true, false};
+      break;
+    case RequestKind::kMedia:
+      if ((flags & (kDlctlVideos | kDlctlBgSounds)) == 0)
+        return {true, false};
+      break;
+    case RequestKind::kPluginContent:
+      if ((flags & (kDlctlNoRunActiveXCtls | kDlctlNoJava)) != 0)
+        return {true, false};
+      break;
+    case RequestKind::kOther:
+      break;
+  }
+  return {false, (flags & kDlctlPragmaNoCache) != 0};
+}
+
 }  // namespace zelvora

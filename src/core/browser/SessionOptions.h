@@ -38,6 +38,21 @@ inline constexpr std::uint32_t kDlctlOfflineIfNotConnected = 0x80000000;
 std::uint32_t DownloadControlFlags(std::span<const bool, kPagePermissionCount> page,
                                    std::span<const bool, kGlobalDownloadFlagCount> globals);
 
+// What a page's request may do under its download-control flags and the program's offline
+// state: nothing leaves for the network while offline or forced offline; images are refused
+// without the image switch; media needs the sound or the video switch (one request kind carries
+// both); plugin content is refused with Java or ActiveX off; "no cache" asks for a fresh copy.
+enum class RequestKind { kOther, kImage, kMedia, kPluginContent };
+struct RequestDecision {
+  bool block = false;
+  bool noCache = false;
+  bool operator==(const RequestDecision&) const = default;
+};
+// Whether an address of this scheme is fetched from the network (http, https, ws, wss, ftp).
+bool SchemeNeedsNetwork(std::string_view scheme);
+RequestDecision DecideRequest(std::uint32_t flags, bool offline, bool needsNetwork,
+                              RequestKind kind);
+
 // What choosing a proxy entry does.
 struct ProxyChoice {
   enum class Kind { kLeaveAlone, kDirect, kProxy } kind = Kind::kLeaveAlone;

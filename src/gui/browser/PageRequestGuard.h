@@ -1,9 +1,7 @@
 #pragma once
 
-// Every request a page makes passes here first: while the program is offline (or the page is
-// forced offline) nothing leaves for the network, images and media are refused when the page's
-// switches say so, plugin content likewise, and "no cache" adds the headers that ask for a
-// fresh copy.
+// Every request a page makes passes here first and is blocked or sent as the page's
+// download-control flags and the program's offline state decide (DecideRequest).
 
 #include <QWebEngineUrlRequestInterceptor>
 #include <atomic>

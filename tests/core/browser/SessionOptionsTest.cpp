@@ -66,5 +66,26 @@ TEST(SessionOptionsTest, SecurityNameAndHomePage) {
             "http://start.example/");
 }
 
+TEST(SessionOptionsTest, RequestsFollowTheFlagsAndTheOfflineState) {
+  const std::uint32_t everything = kDlctlDlImages | kDlctlVideos | kDlctlBgSounds;
+  EXPECT_EQ(DecideRequest(everything, false, true, RequestKind::kImage), (RequestDecision{}));
+  EXPECT_TRUE(DecideRequest(everything, true, true, RequestKind::kOther).block);
+  EXPECT_FALSE(DecideRequest(everything, true, false, RequestKind::kOther).block);  // a file
+  EXPECT_TRUE(
+      DecideRequest(everything | kDlctlForceOffline, false, true, RequestKind::kOther).block);
+  EXPECT_TRUE(DecideRequest(kDlctlVideos, false, true, RequestKind::kImage).block);
+  EXPECT_FALSE(DecideRequest(kDlctlBgSounds, false, true, RequestKind::kMedia).block);
+  EXPECT_TRUE(DecideRequest(kDlctlDlImages, false, true, RequestKind::kMedia).block);
+  EXPECT_TRUE(
+      DecideRequest(everything | kDlctlNoJava, false, true, RequestKind::kPluginContent).block);
+  EXPECT_FALSE(DecideRequest(everything, false, true, RequestKind::kPluginContent).block);
+  EXPECT_EQ(DecideRequest(everything | kDlctlPragmaNoCache, false, true, RequestKind::kOther),
+            (RequestDecision{false, true}));
+  EXPECT_TRUE(SchemeNeedsNetwork("HTTPS"));
+  EXPECT_TRUE(SchemeNeedsNetwork("ws"));
+  for (const char* local : {"file", "data", "about", "qrc", "blob", ""})
+    EXPECT_FALSE(SchemeNeedsNetwork(local)) << local;
+}
+
 }  // namespace
 }  // namespace zelvora
