@@ -166,4 +166,44 @@ int CheckDenyList(const std::vector<DenyEntry>& entries, std::string& url) {
   return kDenyNone;
 }
 
+namespace {
+
+DenyOutcome RedirectOrStop(std::string replacement) {
+  if (replacement.empty())
+    return {DenyStep::kStop, {}};
+  return {DenyStep::kRedirect, std::move(replacement)};
+}
+
+}  // namespace
+
+DenyOutcome DenyNavigation(const std::vector<DenyEntry>& entries, std::string_view url,
+                           bool tabShowedNothing) {
+  std::string checked(url);
+  switch (CheckDenyList(entries, checked)) {
+    case kDenyStop:
+      return {DenyStep::kStop, {}};
+    case kDenyClose:
+      return {DenyStep::kCloseTab, {}};
+    case kDenyCloseNew:
+      return tabShowedNothing ? DenyOutcome{DenyStep::kCloseTab, {}} : DenyOutcome{};
+    case kDenyRedirect:
+      return RedirectOrStop(std::move(checked));
+    default:
+      return {};
+  }
+}
+
+DenyOutcome DenyCompletedDocument(const std::vector<DenyEntry>& entries,
+                                  std::string_view firstUrl) {
+  std::string checked(firstUrl);
+  switch (CheckDenyList(entries, checked)) {
+    case kDenyClose:
+      return {DenyStep::kCloseTab, {}};
+    case kDenyRedirect:
+      return RedirectOrStop(std::move(checked));
+    default:
+      return {};
+  }
+}
+
 }  // namespace zelvora

@@ -42,4 +42,19 @@ std::vector<DenyEntry> CompileDenyList(std::string_view text);
 // nothing matches.
 int CheckDenyList(const std::vector<DenyEntry>& entries, std::string& url);
 
+// What a navigation does once the list has been consulted.
+enum class DenyStep { kProceed, kStop, kCloseTab, kRedirect };
+struct DenyOutcome {
+  DenyStep step = DenyStep::kProceed;
+  std::string url;  // the replacement of a redirect
+  bool operator==(const DenyOutcome&) const = default;
+};
+// Before a navigation: 1 stops, 2 closes the tab, 3 closes it only while it has shown nothing
+// yet, 4 redirects to the replacement (or stops without one); everything else proceeds.
+DenyOutcome DenyNavigation(const std::vector<DenyEntry>& entries, std::string_view url,
+                           bool tabShowedNothing);
+// After a page's top document completed, for the first address the tab showed: 2 closes the
+// tab, 4 redirects (or stops without a replacement); everything else proceeds.
+DenyOutcome DenyCompletedDocument(const std::vector<DenyEntry>& entries, std::string_view firstUrl);
+
 }  // namespace zelvora

@@ -58,32 +58,25 @@ void TWebSession::ClosePosted(TMyContainerClass& page) {
 
 void TWebSession::CheckNavigation(TMyContainerClass& page, NavigationRequest& request) {
   if (host_.Settings().Flag(kFlagDenyUseUrl)) {
-    std::string url = request.url.toString().toStdString();
-    switch (CheckDenyList(denyList_, url)) {
-      case kDenyStop:
+    const DenyOutcome outcome =
+        DenyNavigation(denyList_, request.url.toString().toStdString(), page.firstUrl.isEmpty());
+    switch (outcome.step) {
+      case DenyStep::kProceed:
+        break;
+      case DenyStep::kStop:
         request.cancel = true;
+        // Not from inside the engine's question: once it has been answered.
         QTimer::singleShot(0, page.Page(),
                            [target = page.Page()] { target->triggerAction(QWebEnginePage::Stop); });
         return;
-      case kDenyClose:
+      case DenyStep::kCloseTab:
         request.cancel = true;
         ClosePosted(page);
         return;
-      case kDenyCloseNew:
-        // Only a tab that has shown nothing yet: a popup opened for this address.
-        if (page.firstUrl.isEmpty()) {
-          request.cancel = true;
-          ClosePosted(page);
-          return;
-        }
-        break;
-      case kDenyRedirect:
+      case DenyStep::kRedirect:
         request.cancel = true;
-        if (!url.empty())
-          request.redirect = QUrl(QString::fromStdString(url));
+        request.redirect = QUrl(QString::fromStdString(outcome.url));
         return;
-      default:
-        break;
     }
   }
   ApplyUserAgent();
@@ -92,18 +85,20 @@ void TWebSession::CheckNavigation(TMyContainerClass& page, NavigationRequest& re
 bool TWebSession::CheckCompletedDocument(TMyContainerClass& page) {
   if (!host_.Settings().Flag(kFlagDenyUseUrl) || page.firstUrl.isEmpty())
     return false;
-  std::string url = page.firstUrl.toStdString();
-  const int code = CheckDenyList(denyList_, url);
-  if (code == kDenyClose) {
-    ClosePosted(page);
-    return true;
-  }
-  if (code == kDenyRedirect) {
-    if (!url.empty()) {
-      page.Navigate(QUrl(QString::fromStdString(url)));
+  const DenyOutcome outcome = DenyCompletedDocument(denyList_, page.firstUrl.toStdString());
+  switch (outcome.step) {
+    case DenyStep::kCloseTab:
+      ClosePosted(page);
       return true;
-    }
-    page.Page()->triggerAction(QWebEnginePage::Stop);
+    case DenyStep::kRedirect:
+      page.Navigate(QUrl(QString::fromStdString(outcome.url)));
+      return true;
+    case DenyStep::kStop:
+      // The page stops and goes on as a completed page.
+      page.Page()->triggerAction(QWebEnginePage::Stop);
+      return false;
+    case DenyStep::kProceed:
+      return false;
   }
   return false;
 }

@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "gui/shell/BarWidgets.h"
 #include "gui/shell/ButtonIcons.h"
 
 namespace zelvora {
@@ -37,14 +38,6 @@ class BandBody : public QWidget {
  private:
   int preferredWidth_ = 0;
 };
-
-QComboBox* KeywordBox(QWidget* parent, const char* name, bool editable) {
-  auto* box = new QComboBox(parent);
-  box->setObjectName(QString::fromLatin1(name));
-  box->setEditable(editable);
-  box->setInsertPolicy(QComboBox::NoInsert);
-  return box;
-}
 
 }  // namespace
 
@@ -78,7 +71,7 @@ TRebar::TRebar(QMainWindow& window, Sinks sinks)
   auto* addressLayout = new QHBoxLayout(address);
   addressLayout->setContentsMargins(0, 0, 0, 0);
   addressLayout->setSpacing(1);
-  addressBox_ = KeywordBox(address, "AddressBox", true);
+  addressBox_ = MakeKeywordCombo("AddressBox", true);
   addressBox_->setMinimumContentsLength(8);
   addressBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   addressLayout->addWidget(addressBox_, 1);
@@ -89,9 +82,9 @@ TRebar::TRebar(QMainWindow& window, Sinks sinks)
   auto* searchLayout = new QHBoxLayout(search);
   searchLayout->setContentsMargins(0, 0, 0, 0);
   searchLayout->setSpacing(1);
-  searchKeyBox_ = KeywordBox(search, "SearchKeyBox", true);
+  searchKeyBox_ = MakeKeywordCombo("SearchKeyBox", true);
   searchKeyBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  searchListBox_ = KeywordBox(search, "SearchListBox", false);
+  searchListBox_ = MakeKeywordCombo("SearchListBox", false);
   searchListBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   searchListBox_->setMinimumContentsLength(4);
   searchLayout->addWidget(searchKeyBox_, 1);
@@ -112,12 +105,8 @@ TRebar::TRebar(QMainWindow& window, Sinks sinks)
 }
 
 QToolButton* TRebar::SpeedButton(int tag, const QString& tip) {
-  auto* button = new QToolButton;
-  button->setObjectName(QStringLiteral("Speed%1").arg(tag));
-  button->setIcon(ButtonIcon(IconKind::kSpeed, tag));
+  QToolButton* button = MakeSpeedButton(tag, sinks_.speedButton);
   button->setToolTip(tip);
-  button->setAutoRaise(true);
-  connect(button, &QToolButton::clicked, this, [this, tag] { sinks_.speedButton(tag); });
   return button;
 }
 

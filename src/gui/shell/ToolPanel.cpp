@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "core/shell/MainWindowRules.h"
+#include "gui/shell/BarWidgets.h"
 #include "gui/shell/ButtonIcons.h"
 #include "gui/toolkit/Colours.h"
 
@@ -33,10 +34,7 @@ QHBoxLayout* Row() {
 }
 
 QComboBox* KeywordBox(const char* name) {
-  auto* box = new QComboBox;
-  box->setObjectName(QString::fromLatin1(name));
-  box->setEditable(true);
-  box->setInsertPolicy(QComboBox::NoInsert);
+  QComboBox* box = MakeKeywordCombo(name, true);
   box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   // Never narrower than a few words, however narrow the panel is dragged.
   box->setMinimumContentsLength(8);
@@ -145,12 +143,8 @@ TToolPanel::TToolPanel(std::function<void(int tag)> speedSink, QWidget* parent)
 }
 
 QToolButton* TToolPanel::SpeedButton(int tag) {
-  auto* button = new QToolButton;
-  button->setObjectName(QStringLiteral("Speed%1").arg(tag));
-  button->setIcon(ButtonIcon(IconKind::kSpeed, tag));
+  QToolButton* button = MakeSpeedButton(tag, speedSink_);
   button->setIconSize(QSize(12, 12));
-  button->setAutoRaise(true);
-  connect(button, &QToolButton::clicked, this, [this, tag] { speedSink_(tag); });
   return button;
 }
 

@@ -117,5 +117,26 @@ TEST_F(DenyListFileTest, SavesOnlyRealChangesWithCrLf) {
   EXPECT_FALSE(fs::exists(folder_ / "missing"));
 }
 
+TEST(DenyListTest, OutcomesOfNavigationsAndCompletedDocuments) {
+  const auto entries = CompileDenyList(
+      "1 http://stop.example\r\n2 http://close.example\r\n3 http://popup.example\r\n"
+      "4 http://old.example http://new.example/\r\n4 http://nowhere.example\r\n");
+  EXPECT_EQ(DenyNavigation(entries, "http://stop.example/a", false).step, DenyStep::kStop);
+  EXPECT_EQ(DenyNavigation(entries, "http://close.example/", false).step, DenyStep::kCloseTab);
+  EXPECT_EQ(DenyNavigation(entries, "http://popup.example/", true).step, DenyStep::kCloseTab);
+  EXPECT_EQ(DenyNavigation(entries, "http://popup.example/", false).step, DenyStep::kProceed);
+  EXPECT_EQ(DenyNavigation(entries, "http://old.example/x", false),
+            (DenyOutcome{DenyStep::kRedirect, "http://new.example/"}));
+  EXPECT_EQ(DenyNavigation(entries, "http://nowhere.example/", false).step, DenyStep::kStop);
+  EXPECT_EQ(DenyNavigation(entries, "http://fine.example/", true), DenyOutcome{});
+  // After the document completed, stop and close-new take no part.
+  EXPECT_EQ(DenyCompletedDocument(entries, "http://stop.example/a"), DenyOutcome{});
+  EXPECT_EQ(DenyCompletedDocument(entries, "http://popup.example/"), DenyOutcome{});
+  EXPECT_EQ(DenyCompletedDocument(entries, "http://close.example/").step, DenyStep::kCloseTab);
+  EXPECT_EQ(DenyCompletedDocument(entries, "http://old.example/"),
+            (DenyOutcome{DenyStep::kRedirect, "http://new.example/"}));
+  EXPECT_EQ(DenyCompletedDocument(entries, "http://nowhere.example/").step, DenyStep::kStop);
+}
+
 }  // namespace
 }  // namespace zelvora
