@@ -4,25 +4,19 @@
 #include <cstdlib>
 #include <utility>
 
+#include "core/input/ThemeTexts.h"
 #include "core/shell/MenuModel.h"
 #include "core/shell/UtilFunc.h"
 
 namespace zelvora {
 
-namespace {
-
-constexpr std::string_view kMouseSection = "Mouse";
-constexpr std::string_view kGestureSection = "MouseGesture";
-
-}  // namespace
-
 GestureSettings ReadGestureSettings(std::string_view themePath) {
   GestureSettings settings;
-  settings.enabled = ReadProfileInt(themePath, kMouseSection, "GestureEnable", 0) == 1;
+  settings.enabled = ReadProfileInt(themePath, kThemeMouseSection, kGestureEnableKey, 0) == 1;
   settings.allowSameDirection =
-      ReadProfileInt(themePath, kMouseSection, "GestureDirection", 0) == 1;
-  const int sensitivity =
-      ReadProfileInt(themePath, kMouseSection, "GestureSensitivity", kDefaultGestureSensitivity);
+      ReadProfileInt(themePath, kThemeMouseSection, kGestureDirectionKey, 0) == 1;
+  const int sensitivity = ReadProfileInt(themePath, kThemeMouseSection, kGestureSensitivityKey,
+                                         kDefaultGestureSensitivity);
   settings.sensitivity = sensitivity < 1 ? kDefaultGestureSensitivity : sensitivity;
   return settings;
 }
@@ -44,7 +38,7 @@ const std::string& GestureLabels::ForDirection(int direction) const {
 }
 
 std::string ReadGestureText(std::string_view themePath, std::string_view keyName) {
-  return ReadProfileString(themePath, kGestureSection, keyName, "");
+  return ReadProfileString(themePath, kThemeGestureSection, keyName, "");
 }
 
 void GestureRecogniser::Configure(const GestureSettings& settings, GestureLabels labels) {

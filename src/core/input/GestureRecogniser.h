@@ -27,6 +27,10 @@ inline constexpr int kGestureNone = -1;
 inline constexpr int kDefaultGestureSensitivity = 30;
 
 // The "Mouse" section of the theme file.
+inline constexpr std::string_view kGestureEnableKey = "GestureEnable";
+inline constexpr std::string_view kGestureDirectionKey = "GestureDirection";
+inline constexpr std::string_view kGestureSensitivityKey = "GestureSensitivity";
+
 struct GestureSettings {
   bool enabled = false;
   bool allowSameDirection = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/input/ThemeTexts.h"
 #include "core/shell/UtilFunc.h"
 #include "core/text/Regex.h"
 #include "core/text/Utf8.h"
@@ -9,8 +10,6 @@
 namespace zelvora {
 
 namespace {
-
-constexpr std::string_view kShortcutSection = "ShortCutKey";
 
 // The key text and the key name it ends in, with the modifiers the text starts with.
 struct SplitKeyText {
@@ -82,7 +81,7 @@ std::string ShortcutDisplayText(std::uint16_t modifiers, std::string_view keyNam
 
 std::string ReadShortcutKeyText(std::string_view themePath, std::string_view keyName) {
   return std::string(
-      TrimBlanksAndControls(ReadProfileString(themePath, kShortcutSection, keyName, "")));
+      TrimBlanksAndControls(ReadProfileString(themePath, kThemeShortcutSection, keyName, "")));
 }
 
 bool TAccelTable::Add(std::uint16_t modifiers, std::uint16_t virtualKey, std::uint16_t command) {
@@ -104,6 +103,17 @@ std::optional<std::uint16_t> TAccelTable::Find(std::uint16_t modifiers,
 }
 
 bool ShortcutBindings::Bind(std::string_view keyText, std::uint16_t command) {
+  bool bound = false;
+  for (;;) {
+    const std::size_t separator = keyText.find(kShortcutAlternativeSeparator);
+    bound = BindOne(keyText.substr(0, separator), command) || bound;
+    if (separator == std::string_view::npos)
+      return bound;
+    keyText.remove_prefix(separator + 1);
+  }
+}
+
+bool ShortcutBindings::BindOne(std::string_view keyText, std::uint16_t command) {
   const std::string_view text = TrimBlanksAndControls(keyText);
   // Accepted texts are plain ASCII (the modifier and key names are), so comparing them
   // ignoring ASCII case is the whole-line caseless test the bound-key list was made for.

@@ -122,17 +122,24 @@ class TAccelTable {
   std::vector<TAccelEntry> entries_;
 };
 
+// One key text may offer several keys for its command, each written as a key text of its own:
+// "F5 | Ctrl+R". No key name holds this character, so no single binding reads differently.
+inline constexpr char kShortcutAlternativeSeparator = '|';
+
 // The shortcut keys of one menu build. The menu builder feeds every command table row in table
 // order, tables in menu order, so a key text read twice binds the command read first.
 class ShortcutBindings {
  public:
-  // True when the text was accepted. A text equal (ignoring case) to one accepted earlier, a
-  // text that binds no key and any binding beyond the table's limit are skipped silently.
+  // True when the text, or one of its alternatives, was accepted. Each alternative is bound as
+  // if it stood alone: one equal (ignoring case) to a text accepted earlier, one that binds no
+  // key and any binding beyond the table's limit are skipped silently.
   bool Bind(std::string_view keyText, std::uint16_t command);
   const TAccelTable& Table() const { return table_; }
   void Clear();
 
  private:
+  bool BindOne(std::string_view keyText, std::uint16_t command);
+
   TAccelTable table_;
   std::vector<std::string> boundTexts_;
 };

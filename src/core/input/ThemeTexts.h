@@ -20,6 +20,9 @@ inline constexpr std::string_view kThemeMenuSection = "Menu";
 inline constexpr std::string_view kThemeButtonSection = "Button";
 inline constexpr std::string_view kThemeLabelSection = "ControlLabel";
 inline constexpr std::string_view kThemeMessageSection = "Message";
+inline constexpr std::string_view kThemeShortcutSection = "ShortCutKey";
+inline constexpr std::string_view kThemeGestureSection = "MouseGesture";
+inline constexpr std::string_view kThemeMouseSection = "Mouse";
 
 inline constexpr std::string_view kThemeTitleKey = "Title";
 inline constexpr std::string_view kThemeAuthorKey = "Author";

@@ -71,6 +71,26 @@ TEST(ShortcutKeysTest, BindingsFirstWinsAndLimit) {
   EXPECT_EQ(bindings.Table().Find(kAccelControl, kKeyNameTable[60].code), 60);
 }
 
+TEST(ShortcutKeysTest, AlternativesBindEachKeyAsIfItStoodAlone) {
+  ShortcutBindings bindings;
+  EXPECT_TRUE(bindings.Bind("Ctrl+R", 1));
+  // The taken alternative is skipped; the others still bind.
+  EXPECT_TRUE(bindings.Bind(" F5 | ctrl+r |Nonsense|| Ctrl+Shift+F5 ", 2));
+  EXPECT_EQ(bindings.Table().Find(0, 116), 2);
+  EXPECT_EQ(bindings.Table().Find(kAccelControl | kAccelShift, 116), 2);
+  EXPECT_EQ(bindings.Table().Find(kAccelControl, 82), 1);
+  EXPECT_EQ(bindings.Table().Entries().size(), 3u);
+  EXPECT_FALSE(bindings.Bind("F5|Ctrl+Shift+F5", 3));
+  EXPECT_FALSE(bindings.Bind("|", 4));
+  // Alternatives count one by one against the table's limit.
+  bindings.Clear();
+  std::string many;
+  for (std::size_t i = 0; i <= kAccelTableMax; ++i)
+    many += ShortcutDisplayText(kAccelAlt, kKeyNameTable[i].name) + "|";
+  EXPECT_TRUE(bindings.Bind(many, 5));
+  EXPECT_EQ(bindings.Table().Entries().size(), kAccelTableMax);
+}
+
 TEST(ShortcutKeysTest, CaptureReadsBackThroughTheParser) {
   ShortcutKeyCapture capture;
   capture.Reset();
