@@ -134,7 +134,8 @@ std::string SecurityName(int lockIcon, std::span<const std::string> names) {
 }
 
 std::string HomePage(bool useStored, std::string_view stored, std::string_view startPage) {
-  return std::string(useStored ? stored : startPage);
+  const std::string_view page = TrimBlanksAndControls(useStored ? stored : startPage);
+  return std::string(page.empty() ? kBlankPage : page);
 }
 
 bool SchemeNeedsNetwork(std::string_view scheme) {

@@ -69,7 +69,11 @@ ProxyChoice ChooseProxy(std::string_view text, bool useIEProxy, bool bypassLocal
 // The name of a security state 0..6 from `names`; empty for other values.
 std::string SecurityName(int lockIcon, std::span<const std::string> names);
 
-// The home page: the stored address when "WebHomePage" is on, else the start page.
+// What the Home command opens when there is no address to go to.
+inline constexpr std::string_view kBlankPage = "about:blank";
+
+// The home page: the stored address when "WebHomePage" is on, else the start page. An empty (or
+// blank) address is the blank page: a tab opened on nothing would never finish loading.
 std::string HomePage(bool useStored, std::string_view stored, std::string_view startPage);
 
 }  // namespace zelvora

@@ -64,6 +64,9 @@ TEST(SessionOptionsTest, SecurityNameAndHomePage) {
             "http://stored.example/");
   EXPECT_EQ(HomePage(false, "http://stored.example/", "http://start.example/"),
             "http://start.example/");
+  // No address at all (a fresh registry store has no start page) is the blank page.
+  EXPECT_EQ(HomePage(false, "http://stored.example/", ""), "about:blank");
+  EXPECT_EQ(HomePage(true, " \t", "http://start.example/"), "about:blank");
 }
 
 TEST(SessionOptionsTest, RequestsFollowTheFlagsAndTheOfflineState) {
