@@ -72,22 +72,26 @@ WindowRect FitToScreen(WindowRect rect, const ScreenGeometry& screen, bool maxim
   return rect;
 }
 
+WindowRect FirstWindowRect(const ScreenGeometry& screen) {
+  const WindowRect& area = screen.available;
+  const long long width = std::max(area.width, 0) * 3LL / 4;
+  const long long height = std::max(area.height, 0) * 3LL / 4;
+  return {ToInt(area.x + (area.width - width) / 2), ToInt(area.y + (area.height - height) / 2),
+          ToInt(width), ToInt(height)};
+}
+
 WindowPlacement PlaceMainWindow(const PlacementInput& input) {
   WindowPlacement placement;
   WindowRect& rect = placement.rect;
-  rect.width = kMainWindowMinWidth;
-  rect.height = kMainWindowMinHeight;
-  rect.x = ToInt((static_cast<long long>(input.screen.width) - rect.width) / 2);
-  rect.y = ToInt((static_cast<long long>(input.screen.height) - rect.height) / 2);
-  const int centredX = rect.x;
-  const int centredY = rect.y;
+  rect = FirstWindowRect(input.screen);
+  const WindowRect first = rect;
 
   const int startSize = std::clamp(input.startSize, 0, 2);
   if (!input.sizeSwitch.empty()) {
     ParsePair(input.sizeSwitch, rect.width, rect.height);
   } else if (startSize == kStartLast) {
-    rect.width = input.saved.width.value_or(kMainWindowMinWidth);
-    rect.height = input.saved.height.value_or(kMainWindowMinHeight);
+    rect.width = input.saved.width.value_or(first.width);
+    rect.height = input.saved.height.value_or(first.height);
     placement.restoreState = true;
   } else if (startSize == kStartFixed) {
     // The recorded size is one more than the size to create, as it always has been.
@@ -99,8 +103,8 @@ WindowPlacement PlaceMainWindow(const PlacementInput& input) {
   if (!input.posSwitch.empty()) {
     ParsePair(input.posSwitch, rect.x, rect.y);
   } else if (startPos == kStartLast) {
-    rect.x = input.saved.x.value_or(centredX);
-    rect.y = input.saved.y.value_or(centredY);
+    rect.x = input.saved.x.value_or(first.x);
+    rect.y = input.saved.y.value_or(first.y);
   } else if (startPos == kStartFixed) {
     rect.x = input.startX;
     rect.y = input.startY;

@@ -11,7 +11,7 @@
 
 namespace zelvora {
 
-// 500 x 300 is the first rectangle and also the main window's minimum tracking size.
+// The main window's minimum tracking size.
 inline constexpr int kMainWindowMinWidth = 500;
 inline constexpr int kMainWindowMinHeight = 300;
 
@@ -27,7 +27,7 @@ struct WindowRect {
 };
 
 struct ScreenGeometry {
-  // The whole primary screen: the first rectangle is centred on it.
+  // The whole primary screen.
   int width = 0;
   int height = 0;
   // The part not taken by panels and taskbars.
@@ -38,7 +38,7 @@ struct ScreenGeometry {
 };
 
 // The geometry section "Zelvora" of the settings file keeps from the last exit; an absent key
-// takes the default of the start-up (500 x 300, centred, state 2 "normal").
+// takes the default of the start-up (the first rectangle, state 2 "normal").
 struct SavedWindowGeometry {
   std::optional<int> width;
   std::optional<int> height;
@@ -75,7 +75,14 @@ struct WindowPlacement {
   bool restoreState = false;
 };
 
+// The placement starts from the first rectangle, which is also what stands for a size or a
+// position nothing gives: an empty part of a switch, "None", or "Last Size" and "Last Pos"
+// without saved values.
 WindowPlacement PlaceMainWindow(const PlacementInput& input);
+
+// The first rectangle: three quarters of the available area each way, centred on it, so that a
+// first start opens a window a page can be read in rather than one of the minimum size.
+WindowRect FirstWindowRect(const ScreenGeometry& screen);
 
 // The show command for a state number of "State" (and of the "/show=" switch): 0 maximised,
 // 1 minimised, anything else normal.

@@ -39,28 +39,32 @@ WindowRect SizeSwitch(std::string_view value) {
   return PlaceMainWindow(input).rect;
 }
 
-TEST(PlacementTest, StartsCentredAtTheMinimumSize) {
+TEST(PlacementTest, AFirstStartCoversThreeQuartersOfTheAvailableAreaCentred) {
   const WindowPlacement placement = PlaceMainWindow(Input());
-  EXPECT_EQ(placement.rect, (WindowRect{710, 390, 500, 300}));
+  EXPECT_EQ(placement.rect, (WindowRect{240, 130, 1440, 780}));
   EXPECT_EQ(placement.show, kShowNormal);
   EXPECT_FALSE(placement.restoreState);
 
-  PlacementInput odd = Input();
-  odd.screen.width = 1921;
-  odd.screen.height = 1081;
-  EXPECT_EQ(PlaceMainWindow(odd).rect, (WindowRect{710, 390, 500, 300}));
+  // Panels on the left and at the top.
+  PlacementInput panels = Input();
+  panels.screen.available = {64, 30, 1856, 1010};
+  EXPECT_EQ(PlaceMainWindow(panels).rect, (WindowRect{296, 156, 1392, 757}));
+  // A small screen still gets the minimum size.
+  PlacementInput small = Input();
+  small.screen.available = {0, 0, 600, 380};
+  EXPECT_EQ(PlaceMainWindow(small).rect, (WindowRect{75, 47, 500, 300}));
 }
 
 TEST(PlacementTest, SizeSwitchTakesEachNonEmptyPartAroundTheFirstComma) {
-  EXPECT_EQ(SizeSwitch("800,600"), (WindowRect{710, 390, 800, 600}));
-  EXPECT_EQ(SizeSwitch("800"), (WindowRect{710, 390, 500, 300}));
-  EXPECT_EQ(SizeSwitch(",600"), (WindowRect{710, 390, 500, 600}));
-  EXPECT_EQ(SizeSwitch("800,"), (WindowRect{710, 390, 800, 300}));
-  EXPECT_EQ(SizeSwitch(" 900 , 700 "), (WindowRect{710, 340, 900, 700}));
-  EXPECT_EQ(SizeSwitch("800,600,5"), (WindowRect{710, 390, 800, 600}));
+  EXPECT_EQ(SizeSwitch("800,600"), (WindowRect{240, 130, 800, 600}));
+  EXPECT_EQ(SizeSwitch("800"), (WindowRect{240, 130, 1440, 780}));
+  EXPECT_EQ(SizeSwitch(",600"), (WindowRect{240, 130, 1440, 600}));
+  EXPECT_EQ(SizeSwitch("800,"), (WindowRect{240, 130, 800, 780}));
+  EXPECT_EQ(SizeSwitch(" 900 , 700 "), (WindowRect{240, 130, 900, 700}));
+  EXPECT_EQ(SizeSwitch("800,600,5"), (WindowRect{240, 130, 800, 600}));
   // Below the minimum tracking size.
-  EXPECT_EQ(SizeSwitch("0,0"), (WindowRect{710, 390, 500, 300}));
-  EXPECT_EQ(SizeSwitch("-800,-600"), (WindowRect{710, 390, 500, 300}));
+  EXPECT_EQ(SizeSwitch("0,0"), (WindowRect{240, 130, 500, 300}));
+  EXPECT_EQ(SizeSwitch("-800,-600"), (WindowRect{240, 130, 500, 300}));
   PlacementInput input = Input();
   input.sizeSwitch = "800,600";
   input.startSize = kStartLast;
@@ -73,20 +77,20 @@ TEST(PlacementTest, PosSwitchAndStartPos) {
   input.startX = 300;
   input.startY = 200;
   input.posSwitch = "10,20";
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{10, 20, 500, 300}));
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{10, 20, 1440, 780}));
   input.posSwitch = ",20";
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{710, 20, 500, 300}));
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{240, 20, 1440, 780}));
   input.posSwitch = "10";
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{710, 390, 500, 300}));
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{240, 130, 1440, 780}));
 
   input.posSwitch = "";
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{300, 200, 500, 300}));
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{300, 200, 1440, 780}));
   input.startPos = kStartLast;
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{710, 390, 500, 300}));
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{240, 130, 1440, 780}));
   input.saved.x = 40;
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{40, 390, 500, 300}));
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{40, 130, 1440, 780}));
   input.startPos = 9;  // clamped to "Fixed"
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{300, 200, 500, 300}));
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{300, 200, 1440, 780}));
 }
 
 TEST(PlacementTest, StartSizeModesAndTheRestoredState) {
@@ -94,19 +98,18 @@ TEST(PlacementTest, StartSizeModesAndTheRestoredState) {
   input.startSize = kStartFixed;
   input.startWidth = 1001;
   input.startHeight = 701;
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{710, 340, 1000, 700}));
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{240, 130, 1000, 700}));
   input.startSize = -4;  // clamped to "None"
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{710, 390, 500, 300}));
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{240, 130, 1440, 780}));
 
   input.startSize = kStartLast;
   WindowPlacement placement = PlaceMainWindow(input);
   EXPECT_TRUE(placement.restoreState);
-  EXPECT_EQ(placement.rect, (WindowRect{710, 390, 500, 300}));
-  EXPECT_EQ(placement.show, kShowNormal);  // absent "State"
+  EXPECT_EQ(placement.rect, (WindowRect{240, 130, 1440, 780}));  // nothing saved yet
+  EXPECT_EQ(placement.show, kShowNormal);                        // absent "State"
   input.saved.width = 1200;
   input.saved.height = 800;
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{710, 240, 1200, 800}));
-
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{240, 130, 1200, 800}));
   const std::pair<int, ShowCommand> states[] = {
       {0, kShowMaximized}, {1, kShowMinimized}, {2, kShowNormal}, {7, kShowNormal}};
   for (const auto& [state, show] : states) {
@@ -123,6 +126,7 @@ TEST(PlacementTest, StartSizeModesAndTheRestoredState) {
 
 TEST(PlacementTest, FittingPullsTheWindowBackInsideTheAvailableArea) {
   PlacementInput input = Input();
+  input.sizeSwitch = "500,300";
   input.posSwitch = "1800,1000";
   EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{1420, 740, 500, 300}));
   input.posSwitch = "-300,-20";
@@ -150,7 +154,7 @@ TEST(PlacementTest, FittingPullsTheWindowBackInsideTheAvailableArea) {
   input.startSize = kStartFixed;
   input.startWidth = INT_MIN;
   input.startHeight = INT_MAX;
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{710, 0, 500, 1040}));
+  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{240, 0, 500, 1040}));
 
   // No usable screen still gives a window of some size.
   input.screen = {};
