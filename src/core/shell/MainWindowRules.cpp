@@ -101,4 +101,30 @@ std::array<RebarBand, kRebarBandCount> ArrangeRebarBands(
   return bands;
 }
 
+std::array<int, kRebarBandCount> RebarBandWidths(std::span<const RebarBand, kRebarBandCount> bands,
+                                                 std::span<const int, kRebarBandCount> needs,
+                                                 int rowWidth) {
+  std::array<int, kRebarBandCount> widths{};
+  std::size_t rowStart = 0;
+  for (std::size_t end = 1; end <= bands.size(); ++end) {
+    if (end < bands.size() && !bands[end].breakBefore)
+      continue;
+    long long used = 0;
+    bool holdsAddressBar = false;
+    for (std::size_t position = rowStart; position < end; ++position) {
+      const int id = bands[position].id;
+      if (id < 0 || id >= kRebarBandCount)
+        continue;
+      const auto index = static_cast<std::size_t>(id);
+      widths[index] = std::max(bands[position].width, needs[index]);
+      used += widths[index];
+      holdsAddressBar = holdsAddressBar || id == kAddressBarBand;
+    }
+    if (holdsAddressBar && used < rowWidth)
+      widths[kAddressBarBand] += static_cast<int>(rowWidth - used);
+    rowStart = end;
+  }
+  return widths;
+}
+
 }  // namespace zelvora

@@ -153,4 +153,16 @@ struct BandPlacement {
 std::array<RebarBand, kRebarBandCount> ArrangeRebarBands(
     std::span<const BandPlacement, kRebarBandCount> placements);
 
+// The band of the address bar.
+inline constexpr int kAddressBarBand = 1;
+
+// The width each band asks for, by band id, on rows `rowWidth` wide: its saved width, or what
+// its contents need when that is more. The address bar, the band typed in most, also takes
+// whatever its row leaves over (the window would give it to the band that ends the row). A row
+// that is too narrow for the widths is left to the window to shrink. `bands` is the saved
+// arrangement, in display order with its row breaks; `needs` is by band id.
+std::array<int, kRebarBandCount> RebarBandWidths(std::span<const RebarBand, kRebarBandCount> bands,
+                                                 std::span<const int, kRebarBandCount> needs,
+                                                 int rowWidth);
+
 }  // namespace zelvora

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -20,15 +21,19 @@ namespace {
 constexpr std::array<const char*, kRebarBandCount> kBandNames = {"ToolBar", "AddresBar",
                                                                  "SearchBar"};
 
-// A band's contents, asking for the width the band had when it was saved so that the bands of
-// one row share it out as they did.
+// A band's contents, asking for the width its band is to have, so that the bands of one row
+// share it out as they did when they were saved, and the address bar gets the room left over.
 class BandBody : public QWidget {
  public:
   explicit BandBody(QWidget* parent) : QWidget(parent) {}
   void SetPreferredWidth(int width) {
+    if (width == preferredWidth_)
+      return;
     preferredWidth_ = width;
     updateGeometry();
   }
+  // What the contents need, whatever width is preferred.
+  int NaturalWidth() const { return QWidget::sizeHint().width(); }
   QSize sizeHint() const override {
     QSize hint = QWidget::sizeHint();
     hint.setWidth(std::max(hint.width(), preferredWidth_));
@@ -38,6 +43,10 @@ class BandBody : public QWidget {
  private:
   int preferredWidth_ = 0;
 };
+
+BandBody* BodyOf(QToolBar* band) {
+  return dynamic_cast<BandBody*>(band->widgetForAction(band->actions().value(0)));
+}
 
 }  // namespace
 
@@ -102,6 +111,7 @@ TRebar::TRebar(QMainWindow& window, Sinks sinks)
   highlightButton_->setCheckable(true);
   searchLayout->addWidget(highlightButton_);
   bands_[2]->addWidget(search);
+  window_.installEventFilter(this);
 }
 
 QToolButton* TRebar::SpeedButton(int tag, const QString& tip) {
@@ -122,14 +132,34 @@ void TRebar::Apply(const RebarState& state) {
       window_.addToolBarBreak(Qt::TopToolBarArea);
     window_.addToolBar(Qt::TopToolBarArea, band);
     band->show();
-    if (saved.id != 0) {
-      if (auto* body = dynamic_cast<BandBody*>(band->widgetForAction(band->actions().value(0))))
-        body->SetPreferredWidth(saved.width);
-    }
   }
   searchKeyBox_->setMinimumWidth(std::clamp(state.barSearchKeyWidth, 0, 2000));
   applied_ = state;
   SetToolbarLayout(state.toolbar);
+  FitBands();
+}
+
+void TRebar::FitBands() {
+  std::array<int, kRebarBandCount> needs{};
+  std::array<int, kRebarBandCount> frames{};
+  for (std::size_t id = 0; id < bands_.size(); ++id) {
+    const int bandHint = bands_[id]->sizeHint().width();
+    const BandBody* body = BodyOf(bands_[id]);
+    // The band's handle and margins come on top of its contents.
+    frames[id] = body != nullptr ? bandHint - body->sizeHint().width() : 0;
+    needs[id] = body != nullptr ? body->NaturalWidth() + frames[id] : bandHint;
+  }
+  const auto widths = RebarBandWidths(applied_.bands, needs, window_.width());
+  for (std::size_t id = 0; id < bands_.size(); ++id) {
+    if (BandBody* body = BodyOf(bands_[id]))
+      body->SetPreferredWidth(widths[id] - frames[id]);
+  }
+}
+
+bool TRebar::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &window_ && event->type() == QEvent::Resize)
+    FitBands();
+  return QObject::eventFilter(watched, event);
 }
 
 void TRebar::Read(RebarState& state) const {

@@ -63,8 +63,14 @@ class TRebar : public QObject {
   QToolButton* SearchListButton() const { return searchListButton_; }
   QToolButton* HighlightButton() const { return highlightButton_; }
 
+ protected:
+  // The address bar follows the window's width.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   QToolButton* SpeedButton(int tag, const QString& tip);
+  // Gives each band of the applied arrangement its width for the window's present width.
+  void FitBands();
 
   QMainWindow& window_;
   Sinks sinks_;

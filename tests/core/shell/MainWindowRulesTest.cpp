@@ -114,5 +114,24 @@ TEST(MainWindowRulesTest, BandsAreArrangedInReadingOrderWithRowBreaks) {
   EXPECT_TRUE(stacked[2].breakBefore);
 }
 
+TEST(MainWindowRulesTest, TheAddressBarTakesTheRoomItsRowLeaves) {
+  using Widths = std::array<int, 3>;
+  const std::array<int, 3> needs = {450, 90, 300};
+  // The bands' defaults on a first start: far below what they need.
+  const std::array<RebarBand, 3> fresh = {{{0, 378, false}, {1, 20, false}, {2, 20, false}}};
+  EXPECT_EQ(RebarBandWidths(fresh, needs, 1200), (Widths{450, 450, 300}));
+  // Wherever it stands in its row.
+  const std::array<RebarBand, 3> addressLast = {
+      {{0, 450, false}, {2, 200, false}, {1, 200, false}}};
+  EXPECT_EQ(RebarBandWidths(addressLast, needs, 1400), (Widths{450, 650, 300}));
+  // Widths the user set are kept, also when the row cannot hold them.
+  const std::array<RebarBand, 3> set = {{{0, 450, false}, {1, 300, false}, {2, 600, false}}};
+  EXPECT_EQ(RebarBandWidths(set, needs, 1200), (Widths{450, 300, 600}));
+  EXPECT_EQ(RebarBandWidths(set, needs, 1000), (Widths{450, 300, 600}));
+  // On a row of its own it is as wide as the row; the other row keeps its widths.
+  const std::array<RebarBand, 3> ownRow = {{{2, 320, false}, {0, 450, false}, {1, 200, true}}};
+  EXPECT_EQ(RebarBandWidths(ownRow, needs, 1200), (Widths{450, 1200, 320}));
+}
+
 }  // namespace
 }  // namespace zelvora
