@@ -18,8 +18,12 @@ bool IsExistingFile(std::string_view path) {
 
 ThemeMergeResult MergeTheme(std::string_view themeFile, std::string_view defaultThemeFile) {
   ThemeMergeResult result;
-  if (!IsExistingFile(themeFile) || !IsExistingFile(defaultThemeFile))
-    return result;
+  for (const std::string_view file : {themeFile, defaultThemeFile}) {
+    if (!IsExistingFile(file)) {
+      result.errorText = "no such file: " + std::string(file);
+      return result;
+    }
+  }
   ProfileUpdate update(themeFile);
   for (std::string_view section : kThemeMergeSections) {
     for (const std::string& key : ProfileKeyNames(defaultThemeFile, section)) {

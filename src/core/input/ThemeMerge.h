@@ -18,7 +18,7 @@ inline constexpr std::string_view kThemeMergeSections[] = {kThemeButtonSection, 
 struct ThemeMergeResult {
   bool done = false;  // both files existed and the theme was written (or needed nothing)
   int copiedKeys = 0;
-  std::string errorText;  // why the theme file could not be written
+  std::string errorText;  // otherwise: which file is missing, or why the theme was not written
 };
 
 // Copies every key of the merged sections of `defaultThemeFile` that is missing or empty in

@@ -51,6 +51,10 @@ std::string AcceptUserName(std::string_view name) {
   return std::string(trimmed);
 }
 
+std::string DefaultThemeFile(const TPaths& paths) {
+  return Join(paths.programFolder, kDefaultThemeFileName);
+}
+
 TPaths ResolvePaths(const PathInputs& inputs, CommandLine& commandLine) {
   TPaths paths;
   paths.programFolder = inputs.programFolder;
@@ -77,8 +81,7 @@ TPaths ResolvePaths(const PathInputs& inputs, CommandLine& commandLine) {
   bool perUserThemes = perUserExists;
   if (perUserExists) {
     perUserThemes = CopyIfMissing(Join(paths.programFolder, kSettingsFileName), paths.settingsFile);
-    CopyIfMissing(Join(paths.programFolder, kDefaultThemeFileName),
-                  Join(paths.perUserFolder, kDefaultThemeFileName));
+    CopyIfMissing(DefaultThemeFile(paths), Join(paths.perUserFolder, kDefaultThemeFileName));
   }
 
   std::string& dat = commandLine.Slot(kSwitchDat);

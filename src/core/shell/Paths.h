@@ -39,6 +39,10 @@ struct PathInputs {
   std::string userDataFolder;
 };
 
+// The default theme, "Zelvora.txt" in the program folder: what a new per-user folder gets and
+// what "Theme Merge.." completes the current theme from.
+std::string DefaultThemeFile(const TPaths& paths);
+
 // Resolves the paths, creates the per-user folder with its "themes" folder, copies the program
 // folder's settings and theme files into it when they are missing there, resolves "/dat="
 // relative to the per-user folder (emptying the slot when no such file exists) and finally

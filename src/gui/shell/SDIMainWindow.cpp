@@ -35,6 +35,7 @@
 #include "gui/browser/OpenDialog.h"
 #include "gui/browser/WebSession.h"
 #include "gui/input/InputFilter.h"
+#include "gui/input/ThemeCommands.h"
 #include "gui/shell/ButtonIcons.h"
 #include "gui/shell/MainMenus.h"
 #include "gui/shell/Rebar.h"
@@ -140,6 +141,7 @@ void TSDIMainWindow::CreateChildren() {
   });
   SetCommandOwner(CommandOwner::kSessionOptions,
                   [this](const CommandRoute& route, int, int) { RunSessionCommand(route); });
+  new TThemeCommands(*this);
   TBrowseTabBar& tabs = browsePage_->TabBar();
   tabs.setContextMenuPolicy(Qt::CustomContextMenu);
   connect(&tabs, &QTabBar::customContextMenuRequested, this, &TSDIMainWindow::ShowTabMenu);
@@ -201,6 +203,16 @@ void TSDIMainWindow::RebuildMenus() {
   rebar_->SetDropDownMenu(ToolbarIndexOfCommand(3029), menus_->Popup(size.dropDownMenu));
   toolPanel_->SetPageMenu(menus_->Popup(kMenuToolPanel));
   RefreshMenus();
+}
+
+void TSDIMainWindow::ReloadTheme() {
+  themeTexts_.Load(paths_.themeFile);
+  rebar_->SetTips(themeTexts_.ButtonTips(ButtonGroup::kToolbar));
+  statusButtons_->SetTexts(themeTexts_.ButtonTips(ButtonGroup::kDownloadControl),
+                           themeTexts_.ButtonTips(ButtonGroup::kTwoState));
+  toolPanel_->SetTexts(themeTexts_);
+  RebuildMenus();
+  SelectToolPage(windowState_.selectTool);
 }
 
 void TSDIMainWindow::RefreshMenus() {

@@ -66,6 +66,8 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
 
   // Re-reads the theme's captions, keys and gestures and builds the menus anew.
   void RebuildMenus();
+  // Re-reads every text of the theme (tips, labels, messages, tree names) and then the menus.
+  void ReloadTheme();
   TMainMenus& Menus() const { return *menus_; }
   // Brings the enabled and checked states of the menus in line with the window; runs whenever a
   // menu of the menu bar or the Standard Menu opens.
@@ -97,6 +99,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   // A press near the edge of a captionless window resizes it; returns whether it did.
   bool ResizeFromEdge(const QPoint& globalPos);
 
+  const TPaths& Paths() const { return paths_; }
   TRebar& Rebar() const { return *rebar_; }
   TToolPanel& ToolPanel() const { return *toolPanel_; }
   TStatusButtons& StatusButtons() const { return *statusButtons_; }

@@ -76,7 +76,9 @@ TEST_F(ThemeMergeTest, FillsOnlyMissingOrEmptyKeysOfTheMergedSections) {
 
 TEST_F(ThemeMergeTest, NeedsBothFiles) {
   Write(default_, "[Menu]\r\nWebBack=&Back\r\n");
-  EXPECT_FALSE(MergeTheme(path_, default_).done);
+  const ThemeMergeResult noTheme = MergeTheme(path_, default_);
+  EXPECT_FALSE(noTheme.done);
+  EXPECT_NE(noTheme.errorText.find(path_), std::string::npos) << noTheme.errorText;
   EXPECT_FALSE(fs::exists(path_));
 
   Write(path_, "[Menu]\r\n");
@@ -85,6 +87,7 @@ TEST_F(ThemeMergeTest, NeedsBothFiles) {
   const ThemeMergeResult result = MergeTheme(path_, default_);
   EXPECT_FALSE(result.done);
   EXPECT_EQ(result.copiedKeys, 0);
+  EXPECT_NE(result.errorText.find(default_), std::string::npos) << result.errorText;
   EXPECT_EQ(Content(path_), "[Menu]\r\n");
   EXPECT_FALSE(MergeTheme("", default_).done);
 }
