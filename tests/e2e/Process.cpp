@@ -19,6 +19,7 @@ InstalledCopy::InstalledCopy() {
   folder_ = std::filesystem::temp_directory_path() / ("zelvora-e2e-" + std::to_string(random()));
   std::filesystem::create_directories(folder_);
   std::filesystem::copy_file(ZELVORA_EXECUTABLE, Executable());
+  std::filesystem::copy_file(ZELVORA_DEFAULT_THEME, folder_ / "Zelvora.txt");
   std::filesystem::create_directories(folder_ / "runtime");
   std::filesystem::permissions(folder_ / "runtime", std::filesystem::perms::owner_all);
 }

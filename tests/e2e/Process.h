@@ -12,7 +12,8 @@
 
 namespace zelvora::e2e {
 
-// A copy of the zelvora executable in a fresh temporary folder, removed again at the end.
+// A copy of the zelvora executable and its default theme in a fresh temporary folder, removed
+// again at the end.
 class InstalledCopy {
  public:
   InstalledCopy();

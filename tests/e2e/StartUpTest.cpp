@@ -71,6 +71,17 @@ TEST_F(StartUpTest, FirstExitWritesEveryConfigurationKeyAndTheWindowState) {
   EXPECT_NE(Key("Rebar", "ToolBar"), "<absent>");
 }
 
+TEST_F(StartUpTest, AFirstStartGetsTheDefaultThemeAndASensibleWindow) {
+  const std::string shipped = Read(copy_.Folder() / "Zelvora.txt");
+  ASSERT_NE(shipped.find("[ShortCutKey]\r\nNewTab=Ctrl+T\r\n"), std::string::npos);
+  RunAndTerminate(copy_);
+  EXPECT_EQ(Read(UserFolder() / "Zelvora.txt"), shipped);
+  // The window was not left at its minimum size: three quarters of the offscreen screen's 800 x
+  // 600, or more where the bars and the tool panel need more.
+  EXPECT_EQ(Key("Zelvora", "w"), "600");
+  EXPECT_GE(ReadProfileInt(SettingsFile(), "Zelvora", "h", 0), 450);
+}
+
 TEST_F(StartUpTest, ToolPanelAndRebarSwitchesAreKeptAtExit) {
   Write(SettingsFile(), "[Zelvora]\r\nShowTool=1\r\nShowReber=1\r\nShowStatusBar=1\r\n");
   RunAndTerminate(copy_, {"/tool=OFF", "/reber=OFF", "/statusbar=off"});
