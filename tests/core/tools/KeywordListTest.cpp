@@ -33,7 +33,7 @@ TEST(KeywordListTest, AddTakesTypedText) {
 
   TKeywordList shifted = Typed({"c", "b", "a"}, "new", 1);
   shifted.Add(0);
-  EXPECT_EQ(shifted.items, (Items{"new"}));
+  EXPECT_TRUE(shifted.items.empty());  // a maximum of 0 keeps nothing
   EXPECT_EQ(shifted.selected, -1);
   TKeywordList kept = Typed({"c", "b", "a"}, "new", 1);
   kept.Add(5);
@@ -53,7 +53,7 @@ TEST(KeywordListTest, AddTakesTypedText) {
   TKeywordList empty = Typed({"a"}, "");
   empty.Add(5);
   EXPECT_EQ(empty.items, (Items{"a"}));
-  EXPECT_TRUE(empty.changed);
+  EXPECT_FALSE(empty.changed);  // an emptied box shows the program's text again
 }
 
 TEST(KeywordListTest, DeleteAndSelect) {
@@ -153,7 +153,12 @@ TEST_F(KeywordFileTest, SearchList) {
   EXPECT_EQ(list.entries, (Items{"Only"}));
   EXPECT_EQ(list.selected, 0);
 
-  ASSERT_TRUE(WriteEmptySearchList(path_).ok);
+  // "Write as" onto the current file keeps it; onto another name copies it.
+  ASSERT_TRUE(WriteSearchListAs(path_, path_).ok);
+  EXPECT_EQ(ReadSearchList(path_).entries, (Items{"Only"}));
+  ASSERT_TRUE(WriteSearchListAs(path_, File("copy.ini")).ok);
+  EXPECT_EQ(ReadSearchList(File("copy.ini")).entries, (Items{"Only"}));
+  ASSERT_TRUE(WriteSearchListAs(File("missing.ini"), path_).ok);
   list = ReadSearchList(path_);
   EXPECT_TRUE(list.entries.empty());
   EXPECT_EQ(list.selected, -1);
