@@ -61,7 +61,7 @@ TEST(SessionOptionsTest, ChooseProxy) {
   }
 }
 
-TEST(SessionOptionsTest, SecurityNameAndHomePage) {
+TEST(SessionOptionsTest, SecurityNameOnlyForKnownLockStates) {
   const std::vector<std::string> names = {"none", "mixed",    "unknown", "40",
                                           "56",   "fortezza", "128"};
   EXPECT_EQ(SecurityName(0, names), "none");
@@ -69,11 +69,6 @@ TEST(SessionOptionsTest, SecurityNameAndHomePage) {
   EXPECT_EQ(SecurityName(7, names), "");
   EXPECT_EQ(SecurityName(-1, names), "");
   EXPECT_EQ(SecurityName(3, std::span(names).first(2)), "");
-
-  EXPECT_EQ(HomePage(true, "http://stored.example/", "http://start.example/"),
-            "http://stored.example/");
-  EXPECT_EQ(HomePage(false, "http://stored.example/", "http://start.example/"),
-            "http://start.example/");
 }
 
 TEST(SessionOptionsTest, RequestsFollowTheFlagsAndTheOfflineState) {

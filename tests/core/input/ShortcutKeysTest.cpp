@@ -20,11 +20,7 @@ TEST(ShortcutKeysTest, KeyNameTableHasEveryRowOnce) {
   }
   EXPECT_EQ(codes.size(), kKeyNameTable.size());
   EXPECT_EQ(names.size(), kKeyNameTable.size());
-  EXPECT_EQ(VirtualKeyFromName("f24"), 135);
-  EXPECT_EQ(VirtualKeyFromName("vk_oem_102"), 226);
   EXPECT_EQ(KeyNameFromVirtualKey(16), std::nullopt);  // Shift alone cannot be bound
-  EXPECT_EQ(VirtualKeyFromCharacter(':'), 186);
-  EXPECT_EQ(VirtualKeyFromCharacter('^'), 222);
   EXPECT_EQ(VirtualKeyFromCharacter('q'), 81);
   EXPECT_EQ(VirtualKeyFromCharacter('*'), std::nullopt);
 }

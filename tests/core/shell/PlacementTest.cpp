@@ -59,7 +59,6 @@ TEST(PlacementTest, SizeSwitchTakesEachNonEmptyPartAroundTheFirstComma) {
   EXPECT_EQ(SizeSwitch(" 900 , 700 "), (WindowRect{710, 340, 900, 700}));
   EXPECT_EQ(SizeSwitch("800,600,5"), (WindowRect{710, 390, 800, 600}));
   // Below the minimum tracking size.
-  EXPECT_EQ(SizeSwitch("0,0"), (WindowRect{710, 390, 500, 300}));
   EXPECT_EQ(SizeSwitch("-800,-600"), (WindowRect{710, 390, 500, 300}));
   PlacementInput input = Input();
   input.sizeSwitch = "800,600";
