@@ -84,6 +84,25 @@ class KeywordBarsTest : public QObject {
     TypeAndEnter(address, server.Url("/three"));
     QVERIFY(WaitTitle(fixture.Strip(), 0, "Three"));
     QCOMPARE(fixture.Strip().Count(), 1);
+
+    // An emptied bar follows the page again after the next go.
+    TMyContainerClass& page = *fixture.Strip().GetContainer(0);
+    address->lineEdit()->setFocus();
+    address->lineEdit()->selectAll();
+    QTest::keyClick(address->lineEdit(), Qt::Key_Backspace);
+    QTest::keyClick(address->lineEdit(), Qt::Key_Return);
+    page.Navigate(QUrl(server.Url("/two")));
+    QVERIFY(WaitTitle(fixture.Strip(), 0, "Two"));
+    QCOMPARE(address->currentText(), server.Url("/two"));
+    // A page that loads while the user types in the bar leaves the text and the focus there.
+    address->lineEdit()->setFocus();
+    address->lineEdit()->selectAll();
+    QTest::keyClicks(address->lineEdit(), "typ");
+    page.Navigate(QUrl(server.Url("/one")));
+    QVERIFY(WaitTitle(fixture.Strip(), 0, "One"));
+    QTest::qWait(100);
+    QVERIFY(address->lineEdit()->hasFocus());
+    QCOMPARE(address->currentText(), QString("typ"));
   }
 
   void SearchBarOpensFrontWordsBack() {

@@ -1,12 +1,19 @@
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTimer>
+#include <QWebEnginePage>
 #include <QtTest>
 
+#include "LocalServer.h"
 #include "WindowFixture.h"
 #include "core/shell/UtilFunc.h"
+#include "gui/browser/EnginePage.h"
+#include "gui/browser/MyContainerClass.h"
+#include "gui/browser/MyWEBClass4.h"
 
 namespace zelvora {
 
@@ -34,11 +41,23 @@ class MainWindowTest : public QObject {
 
  private slots:
   void ConfirmExitNoKeepsTheWindowAndAsksAgain() {
-    WindowFixture fixture("[ConfigDialog]\r\nConfirmExit=1\r\n");
+    WindowFixture fixture("[ConfigDialog]\r\nConfirmExit=1\r\n",
+                          "[Message]\r\n9=Really\\sleave?\\n\r\n");
     TSDIMainWindow& window = fixture.Open({{10, 10, 600, 400}, kShowNormal, false});
     {
+      window.ExecuteCommand(3004);
+      QVERIFY(window.OpenDialog() != nullptr && window.OpenDialog()->isVisible());
       MessageBoxAnswerer no(QMessageBox::No);
+      // The question is the theme's, and the tool dialogs are closed before it is asked.
+      bool dialogOpenWhileAsked = true;
+      QTimer::singleShot(0, &window, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box != nullptr);
+        QCOMPARE(box->text(), QString("Really leave?"));
+        dialogOpenWhileAsked = window.OpenDialog() != nullptr && window.OpenDialog()->isVisible();
+      });
       QVERIFY(!window.close());
+      QVERIFY(!dialogOpenWhileAsked);
       QVERIFY(!window.close());
       QCOMPARE(no.asked, 2);
     }
@@ -57,6 +76,35 @@ class MainWindowTest : public QObject {
     window.CloseWithoutQuestions();
     QVERIFY(!window.isVisible());
     QCOMPARE(no.asked, 0);
+  }
+
+  void TabMenuCopiesTitlesAndAddresses() {
+    LocalServer server;
+    server.Page("/a", "<title>Alpha</title>a");
+    server.Page("/b", "<title>Beta</title>b");
+    WindowFixture fixture("");
+    TSDIMainWindow& window = fixture.Open();
+    TAPIBrowsePage& strip = window.BrowsePage();
+    for (const char* path : {"/a", "/b"}) {
+      QSignalSpy loaded(strip.GetContainer(strip.AddPage(server.Url(path)))->Page(),
+                        &QWebEnginePage::loadFinished);
+      QVERIFY(loaded.wait(20000));
+    }
+    const QString a = server.Url("/a");
+    const QString b = server.Url("/b");
+    strip.SetCurrentIndex(0);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const auto copied = [&](int id) {
+      clipboard->setText(QStringLiteral("before"));
+      window.ExecuteCommand(id);
+      return clipboard->text();
+    };
+    QCOMPARE(copied(3137), QString("Alpha"));
+    QCOMPARE(copied(3138), "Alpha\r\n" + a);
+    QCOMPARE(copied(3139), a);
+    QCOMPARE(copied(3140), QString("Alpha\r\nBeta\r\n"));
+    QCOMPARE(copied(3141), "Alpha\r\n" + a + "\r\nBeta\r\n" + b + "\r\n");
+    QCOMPARE(copied(3142), a + "\r\n" + b + "\r\n");
   }
 
   void SwitchMessagesChangeTheWindow() {

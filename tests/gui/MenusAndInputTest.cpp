@@ -4,9 +4,14 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QWebEngineView>
 #include <QtTest>
 
+#include "LocalServer.h"
+#include "PageScript.h"
 #include "WindowFixture.h"
+#include "gui/browser/EnginePage.h"
+#include "gui/browser/MyContainerClass.h"
 #include "gui/shell/MainMenus.h"
 #include "gui/shell/TabStripArea.h"
 
@@ -125,19 +130,59 @@ class MenusAndInputTest : public QObject {
       QCOMPARE(action->text(), QString("Fresh Tab\tCtrl+T"));
   }
 
-  void BoundKeyRunsItsCommandEvenInsideAnEditBox() {
-    Fixture fixture("[ShortCutKey]\r\nNewTab=Ctrl+T\r\n");
+  void BoundKeysWinOverEditBoxesAndMnemonicsAndAreReadUnshifted() {
+    Fixture fixture(
+        "[ShortCutKey]\r\nNewTab=Ctrl+T\r\nWebStop=Ctrl+Shift+1\r\nTabNext=Ctrl+Tab\r\n"
+        "TabPrev=Ctrl+Shift+Tab\r\nWebClose=Alt+F\r\nToolConfig=Ctrl+Shift+-\r\n");
+    QVERIFY(fixture.window->menuBar()->isVisible());
     auto* edit = new QLineEdit(&fixture.window->TabStripArea());
     edit->show();
     edit->setFocus();
     QVERIFY(QTest::qWaitForWindowActive(fixture.window.get()));
     CommandRecorder commands(*fixture.window);
     QTest::keyClick(edit, Qt::Key_T, Qt::ControlModifier);
-    QTRY_COMPARE(commands.size(), std::size_t{1});
+    // Shift turns the key into "!", "_" and Backtab; the binding names the key itself.
+    QTest::keyClick(edit, Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(edit, Qt::Key_Underscore, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(edit, Qt::Key_Tab, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    // "&File" has the mnemonic Alt+F: the binding wins and no menu opens.
+    QTest::keyClick(edit, Qt::Key_F, Qt::AltModifier);
+    QTRY_COMPARE(commands.size(), std::size_t{6});
     QCOMPARE(commands[0], 3002);
+    QCOMPARE(commands[1], 3005);
+    QCOMPARE(commands[2], 3049);
+    QCOMPARE(commands[3], 3059);
+    QCOMPARE(commands[4], 3060);
+    QCOMPARE(commands[5], 3014);
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+    QCOMPARE(fixture.window->menuBar()->activeAction(), nullptr);
     QTest::keyClick(edit, Qt::Key_X);
     QCOMPARE(edit->text(), QString("x"));
-    QCOMPARE(commands.size(), std::size_t{1});
+    QCOMPARE(commands.size(), std::size_t{6});
+  }
+
+  void BoundEditingKeyWinsInsideAPageFieldWhileOtherKeysReachIt() {
+    LocalServer server;
+    server.Page("/form", "<input id=f value=abc>");
+    WindowFixture fixture(PageSettings(""), "[ShortCutKey]\r\nWebStop=Ctrl+A\r\n");
+    fixture.Open();
+    TMyContainerClass* page = fixture.window->BrowsePage().GetContainer(
+        fixture.window->BrowsePage().AddPage(server.Url("/form")));
+    QSignalSpy loaded(page->Page(), &QWebEnginePage::loadFinished);
+    QVERIFY(loaded.wait(20000));
+    page->View()->setFocus();
+    RunPageScript(*page->Page(), "document.getElementById('f').focus(); 1");
+    CommandRecorder commands(*fixture.window);
+    QWidget* input = page->View()->focusProxy();
+    QTest::keyClick(input, Qt::Key_A, Qt::ControlModifier);
+    QTRY_COMPARE(commands.size(), std::size_t{1});
+    QCOMPARE(commands[0], 3005);
+    // Had the page selected all, the typed letter would have replaced the text.
+    QTest::keyClick(input, Qt::Key_X);
+    QTRY_COMPARE(RunPageScript(*page->Page(), "document.getElementById('f').value.length"),
+                 QString("4"));
+    QVERIFY(RunPageScript(*page->Page(), "document.getElementById('f').value").contains('x'));
   }
 
   void RightButtonDragRunsTheGestureAndOpensNoMenu() {

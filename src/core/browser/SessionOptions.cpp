@@ -21,7 +21,8 @@ bool IsHostText(std::string_view host) {
     return false;
   for (const char c : host) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte <= 0x20 || byte == 0x7F || c == '/' || c == '\\' || c == '[' || c == ']')
+    if (byte <= 0x20 || byte == 0x7F || c == '/' || c == '\\' || c == '[' || c == ']' || c == '=' ||
+        c == ';')
       return false;
   }
   return true;
@@ -78,6 +79,32 @@ std::optional<HostPort> SplitHostPort(std::string_view text) {
   return result;
 }
 
+// The entry of a proxy list that the pages use: lists are separated by ";" or blanks, and an
+// entry may name its scheme ("http=host:port", "https=…", "socks=…"). The http entry wins,
+// else the first one.
+std::string_view ProxyListEntry(std::string_view list) {
+  std::string_view first;
+  for (std::string_view rest = list; !rest.empty();) {
+    const std::size_t end = rest.find_first_of("; \t\r\n");
+    const std::string_view entry = rest.substr(0, end);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    if (entry.empty())
+      continue;
+    if (first.empty())
+      first = entry;
+    const std::size_t equals = entry.find('=');
+    if (equals != std::string_view::npos && EqualsIgnoreCase(entry.substr(0, equals), "http"))
+      return entry;
+  }
+  return first;
+}
+
+ProxyChoice Unusable() {
+  ProxyChoice choice;
+  choice.kind = ProxyChoice::Kind::kUnusable;
+  return choice;
+}
+
 }  // namespace
 
 std::uint32_t DownloadControlFlags(std::span<const bool, kPagePermissionCount> page,
@@ -114,12 +141,18 @@ ProxyChoice ChooseProxy(std::string_view text, bool useIEProxy, bool bypassLocal
     choice.kind = ProxyChoice::Kind::kDirect;
     return choice;
   }
-  std::string_view address = trimmed;
+  std::string_view address = ProxyListEntry(trimmed);
+  if (const std::size_t equals = address.find('='); equals != std::string_view::npos) {
+    if (equals == 0)
+      return Unusable();
+    choice.socks = EqualsIgnoreCase(address.substr(0, equals), "socks");
+    address.remove_prefix(equals + 1);
+  }
   if (EqualsIgnoreCase(address.substr(0, kHttpPrefix.size()), kHttpPrefix))
     address.remove_prefix(kHttpPrefix.size());
   const std::optional<HostPort> hostPort = SplitHostPort(address);
   if (!hostPort)
-    return choice;
+    return Unusable();
   choice.kind = ProxyChoice::Kind::kProxy;
   choice.host = std::string(hostPort->host);
   choice.port = hostPort->port;

@@ -55,15 +55,18 @@ RequestDecision DecideRequest(std::uint32_t flags, bool offline, bool needsNetwo
 
 // What choosing a proxy entry does.
 struct ProxyChoice {
-  enum class Kind { kLeaveAlone, kDirect, kProxy } kind = Kind::kLeaveAlone;
+  // kUnusable: a text that names no proxy; the proxy stays as it was and the user is told.
+  enum class Kind { kLeaveAlone, kDirect, kProxy, kUnusable } kind = Kind::kLeaveAlone;
   std::string host;
   std::uint16_t port = 0;
   bool bypassLocal = false;  // "<local>": host names without a dot go direct
+  bool socks = false;        // a "socks=" entry
   bool operator==(const ProxyChoice&) const = default;
 };
 // Nothing happens for an empty text or while "Use IE Proxy" is checked; "0" is a direct
 // connection; anything else is "host:port" (the port defaults to 80; "http://" in front is
-// allowed; a text that is not a host and port leaves the proxy alone).
+// allowed), or a list of such entries separated by ";" or blanks, each perhaps naming its scheme
+// as in "http=host:port;https=host:port": the http entry is used, else the first.
 ProxyChoice ChooseProxy(std::string_view text, bool useIEProxy, bool bypassLocal);
 
 // The name of a security state 0..6 from `names`; empty for other values.

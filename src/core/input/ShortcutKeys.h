@@ -47,29 +47,31 @@ inline constexpr std::array<TKeyMapRec, 8> kModifierTable = {{
 }};
 
 // The keys that can be bound, matched by name case-insensitively (ASCII) in row order. The
-// punctuation names are the characters a Japanese keyboard prints on those keys. Keys missing
-// here (Enter, Tab, Escape, Space, Home, End, the page keys, Insert, the modifiers) cannot be
-// bound.
-inline constexpr std::array<TKeyMapRec, 93> kKeyNameTable = {{
-    {8, "Back"},    {46, "Delete"}, {48, "0"},           {49, "1"},      {50, "2"},
-    {51, "3"},      {52, "4"},      {53, "5"},           {54, "6"},      {55, "7"},
-    {56, "8"},      {57, "9"},      {65, "A"},           {66, "B"},      {67, "C"},
-    {68, "D"},      {69, "E"},      {70, "F"},           {71, "G"},      {72, "H"},
-    {73, "I"},      {74, "J"},      {75, "K"},           {76, "L"},      {77, "M"},
-    {78, "N"},      {79, "O"},      {80, "P"},           {81, "Q"},      {82, "R"},
-    {83, "S"},      {84, "T"},      {85, "U"},           {86, "V"},      {87, "W"},
-    {88, "X"},      {89, "Y"},      {90, "Z"},           {96, "NUM 0"},  {97, "NUM 1"},
-    {98, "NUM 2"},  {99, "NUM 3"},  {100, "NUM 4"},      {101, "NUM 5"}, {102, "NUM 6"},
-    {103, "NUM 7"}, {104, "NUM 8"}, {105, "NUM 9"},      {106, "NUM *"}, {107, "NUM +"},
-    {109, "NUM -"}, {110, "NUM ."}, {111, "NUM /"},      {37, "Left"},   {38, "Up"},
-    {39, "Right"},  {40, "Down"},   {112, "F1"},         {113, "F2"},    {114, "F3"},
-    {115, "F4"},    {116, "F5"},    {117, "F6"},         {118, "F7"},    {119, "F8"},
-    {120, "F9"},    {121, "F10"},   {122, "F11"},        {123, "F12"},   {124, "F13"},
-    {125, "F14"},   {126, "F15"},   {127, "F16"},        {128, "F17"},   {129, "F18"},
-    {130, "F19"},   {131, "F20"},   {132, "F21"},        {133, "F22"},   {134, "F23"},
-    {135, "F24"},   {186, ":"},     {187, ";"},          {188, ","},     {189, "-"},
-    {190, "."},     {191, "/"},     {192, "@"},          {219, "["},     {220, "\\"},
-    {221, "]"},     {222, "^"},     {226, "VK_OEM_102"},
+// punctuation names are the characters a Japanese keyboard prints on those keys. The rows after
+// "VK_OEM_102" let a theme bind the keys a Linux browser user expects (Escape to stop, Ctrl+Tab
+// and Ctrl+PageDown to change tabs); only the modifiers themselves cannot be bound.
+inline constexpr std::array<TKeyMapRec, 102> kKeyNameTable = {{
+    {8, "Back"},    {46, "Delete"}, {48, "0"},           {49, "1"},        {50, "2"},
+    {51, "3"},      {52, "4"},      {53, "5"},           {54, "6"},        {55, "7"},
+    {56, "8"},      {57, "9"},      {65, "A"},           {66, "B"},        {67, "C"},
+    {68, "D"},      {69, "E"},      {70, "F"},           {71, "G"},        {72, "H"},
+    {73, "I"},      {74, "J"},      {75, "K"},           {76, "L"},        {77, "M"},
+    {78, "N"},      {79, "O"},      {80, "P"},           {81, "Q"},        {82, "R"},
+    {83, "S"},      {84, "T"},      {85, "U"},           {86, "V"},        {87, "W"},
+    {88, "X"},      {89, "Y"},      {90, "Z"},           {96, "NUM 0"},    {97, "NUM 1"},
+    {98, "NUM 2"},  {99, "NUM 3"},  {100, "NUM 4"},      {101, "NUM 5"},   {102, "NUM 6"},
+    {103, "NUM 7"}, {104, "NUM 8"}, {105, "NUM 9"},      {106, "NUM *"},   {107, "NUM +"},
+    {109, "NUM -"}, {110, "NUM ."}, {111, "NUM /"},      {37, "Left"},     {38, "Up"},
+    {39, "Right"},  {40, "Down"},   {112, "F1"},         {113, "F2"},      {114, "F3"},
+    {115, "F4"},    {116, "F5"},    {117, "F6"},         {118, "F7"},      {119, "F8"},
+    {120, "F9"},    {121, "F10"},   {122, "F11"},        {123, "F12"},     {124, "F13"},
+    {125, "F14"},   {126, "F15"},   {127, "F16"},        {128, "F17"},     {129, "F18"},
+    {130, "F19"},   {131, "F20"},   {132, "F21"},        {133, "F22"},     {134, "F23"},
+    {135, "F24"},   {186, ":"},     {187, ";"},          {188, ","},       {189, "-"},
+    {190, "."},     {191, "/"},     {192, "@"},          {219, "["},       {220, "\\"},
+    {221, "]"},     {222, "^"},     {226, "VK_OEM_102"}, {9, "Tab"},       {13, "Enter"},
+    {27, "Escape"}, {32, "Space"},  {33, "PageUp"},      {34, "PageDown"}, {35, "End"},
+    {36, "Home"},   {45, "Insert"},
 }};
 // A short list would leave empty rows at the end rather than fail to compile.
 static_assert(!kKeyNameTable.back().name.empty() && !kModifierTable.back().name.empty());

@@ -133,7 +133,8 @@ bool SaveDenyList(const std::string& path, std::string_view text) {
   // An editor hands over its own line ends; only a change of content is worth a write.
   const std::string wanted = WithCrLf(text);
   const std::string stored = WithCrLf(ReadWholeFile(path).value_or(""));
-  if (EqualsIgnoreCase(TrimBlanksAndControls(wanted), TrimBlanksAndControls(stored)))
+  // Compared exactly: a pattern whose case alone was edited is a different pattern.
+  if (TrimBlanksAndControls(wanted) == TrimBlanksAndControls(stored))
     return true;
   return WriteFileAtomic(path, wanted).ok;
 }

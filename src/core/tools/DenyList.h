@@ -31,8 +31,8 @@ struct DenyEntry {
 
 // The file's text, read under an exclusive lock; empty when it is missing or locked.
 std::string ReadDenyList(const std::string& path);
-// Writes the text with CR LF line ends when its trimmed form differs (ignoring case) from the
-// file's; returns false when writing failed (the file is then unchanged).
+// Writes the text with CR LF line ends when its trimmed form differs (a change of case counts)
+// from the file's; returns false when writing failed (the file is then unchanged).
 bool SaveDenyList(const std::string& path, std::string_view text);
 // The entries in source order; comments (";" after blanks) and lines without a pattern are
 // skipped. An entry whose expression does not compile stays in the list but never matches.

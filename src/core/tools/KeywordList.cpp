@@ -86,7 +86,8 @@ FileWriteResult TKeywordList::Save(const std::string& path) const {
 }
 
 void TKeywordList::Add(int maximum) {
-  if (!changed || text.empty())
+  Settle();
+  if (!changed)
     return;
   const auto found = std::find_if(items.begin(), items.end(), [this](const std::string& item) {
     return EqualsIgnoreCase(item, text);
@@ -101,7 +102,7 @@ void TKeywordList::Add(int maximum) {
     items.insert(items.begin(), text);
     selected = 0;
   }
-  const std::size_t keep = static_cast<std::size_t>(std::max(maximum, 1));
+  const std::size_t keep = static_cast<std::size_t>(std::max(maximum, 0));
   if (items.size() > keep)
     items.resize(keep);
   if (selected >= static_cast<int>(items.size()))
@@ -122,6 +123,11 @@ void TKeywordList::DeleteSelected() {
   }
   selected = std::min(selected, static_cast<int>(items.size()) - 1);
   text = items[static_cast<std::size_t>(selected)];
+}
+
+void TKeywordList::Settle() {
+  if (text.empty())
+    changed = false;
 }
 
 void TKeywordList::Select(int index) {
@@ -202,8 +208,11 @@ bool WriteSearchSelect(const std::string& path, std::string_view name) {
   return FlushProfile(path) && written;
 }
 
-FileWriteResult WriteEmptySearchList(const std::string& path) {
-  FileWriteResult result = WriteFileAtomic(path, "[.]\r\nSelect=\r\n");
+FileWriteResult WriteSearchListAs(const std::string& currentFile, const std::string& path) {
+  // Read whole before anything is written, so that writing a list onto itself keeps it.
+  const std::optional<std::string> current =
+      currentFile.empty() ? std::nullopt : ReadWholeFile(currentFile);
+  FileWriteResult result = WriteFileAtomic(path, current ? *current : "[.]\r\nSelect=\r\n");
   // The ini layer may hold the old list; make its next read look at the new file.
   if (result.ok)
     FlushProfile(path);

@@ -54,8 +54,11 @@ struct TKeywordList {
   // Takes the typed text into the list (only when changed and not empty): an item equal to it
   // ignoring case moves to the top in the newly typed form, unless the first item is the
   // selected one (then nothing changes); a new text goes to the top; the list is cut to
-  // `maximum` items (a maximum below 1 keeps one); the changed flag is cleared.
+  // `maximum` items (a maximum of 0 or below keeps none); the changed flag is cleared.
   void Add(int maximum);
+  // An emptied text no longer counts as typed: the box shows the program's text again. Done
+  // at a "go", when the box loses the focus and when the shown page changes.
+  void Settle();
   // Deletes the selected item; the same position (or the last item) becomes selected; an
   // emptied list clears the text.
   void DeleteSelected();
@@ -94,8 +97,10 @@ SearchList ReadSearchList(const std::string& path);
 SearchEntry ReadSearchEntry(const std::string& path, std::string_view name);
 // Writes "Select" of section "."; false when writing failed.
 bool WriteSearchSelect(const std::string& path, std::string_view name);
-// A new, empty search list file: "[.]" and "Select=".
-FileWriteResult WriteEmptySearchList(const std::string& path);
+// "Write as" of the search list: the current list file copied to `path`, or, without a readable
+// current file, a new empty list ("[.]" and "Select="). Written atomically; `path` may be the
+// current file itself.
+FileWriteResult WriteSearchListAs(const std::string& currentFile, const std::string& path);
 // The address of a search: front + the keyword as typed + back.
 std::string SearchUrl(const SearchEntry& entry, std::string_view keyword);
 

@@ -119,6 +119,25 @@ std::string TabListDateTime(int year, int month, int day, int hour, int minute, 
   return text;
 }
 
+std::string TabCopyText(const std::vector<TabListEntry>& tabs, TabCopyKind kind, bool allTabs) {
+  std::string text;
+  for (const TabListEntry& tab : tabs) {
+    if (kind != TabCopyKind::kUrl) {
+      AppendField(text, tab.caption);
+      text += kLineEnd;
+    }
+    if (kind != TabCopyKind::kTitle) {
+      AppendField(text, tab.url);
+      text += kLineEnd;
+    }
+    if (!allTabs)
+      break;
+  }
+  if (!allTabs && text.ends_with(kLineEnd))
+    text.resize(text.size() - kLineEnd.size());
+  return text;
+}
+
 std::string HistoryCatalogHtml(const std::vector<CatalogEntry>& entries) {
   std::string html;
   const std::size_t count = std::min(entries.size(), kCatalogMax);

@@ -33,6 +33,13 @@ FileWriteResult WriteTabList(const std::string& path, std::string_view dateTime,
 // Nothing when the file does not exist or cannot be read.
 std::optional<std::vector<std::string>> ReadTabList(const std::string& path);
 
+// The tab menu's copy commands: per tab its title, its address, or both on two lines.
+enum class TabCopyKind { kTitle, kUrl, kBoth };
+// One tab's lines are joined by CR LF with none after the last; for all tabs (`allTabs`), in tab
+// order, every line ends with CR LF, as the trees' copies of several items do. Line breaks inside
+// a title become blanks, so that every title stays one line.
+std::string TabCopyText(const std::vector<TabListEntry>& tabs, TabCopyKind kind, bool allTabs);
+
 // The date and time as the folder line shows them: "YYYY/MM/DD hh:mm:ss".
 std::string TabListDateTime(int year, int month, int day, int hour, int minute, int second);
 

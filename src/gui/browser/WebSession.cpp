@@ -19,6 +19,8 @@ namespace {
 constexpr int kUserAgentMax = 259;
 // An address no one answers: only the request for it matters (see ApplyProxy).
 constexpr char kProxyRefreshUrl[] = "http://proxy-refresh.invalid/";
+// How much of an unusable proxy text the status bar repeats.
+constexpr int kProxyTextShown = 60;
 
 }  // namespace
 
@@ -29,6 +31,11 @@ TWebSession::TWebSession(TPageHost& host, TAPIBrowsePage& strip, const std::stri
       strip_(strip),
       denyListPath_(perUserFolder + "/" + std::string(kDenyListFileName)),
       registry_(perUserFolder + "/Registry.txt") {}
+
+TWebSession::~TWebSession() {
+  // A page may not outlive the profile it was made on.
+  delete proxyRefresh_;
+}
 
 void TWebSession::LoadDenyList() {
   denyList_ = CompileDenyList(ReadDenyList(denyListPath_));
@@ -119,19 +126,33 @@ void TWebSession::ApplyProxy(const QString& text, bool useIEProxy, bool bypassLo
   switch (choice.kind) {
     case ProxyChoice::Kind::kLeaveAlone:
       return;
+    case ProxyChoice::Kind::kUnusable:
+      host_.ShowStatusText(QStringLiteral("Proxy not changed: \"%1\" names no proxy")
+                               .arg(text.trimmed().left(kProxyTextShown)));
+      return;
     case ProxyChoice::Kind::kDirect:
       QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
       break;
     case ProxyChoice::Kind::kProxy:
-      QNetworkProxy::setApplicationProxy(QNetworkProxy(
-          QNetworkProxy::HttpProxy, QString::fromStdString(choice.host), choice.port));
+      QNetworkProxy::setApplicationProxy(
+          QNetworkProxy(choice.socks ? QNetworkProxy::Socks5Proxy : QNetworkProxy::HttpProxy,
+                        QString::fromStdString(choice.host), choice.port));
       break;
   }
+  proxyRefreshPending_ = true;
+  if (!QueryOffline())
+    RefreshProxy();
+}
+
+void TWebSession::RefreshProxy() {
   // The engine reads the new setting only on its next request, which still goes the old way:
-  // one request that nobody waits for makes the change take effect for the pages.
-  auto* refresh = new QWebEnginePage(strip_.Profile(), this);
-  connect(refresh, &QWebEnginePage::loadFinished, refresh, &QObject::deleteLater);
-  refresh->load(QUrl(QString::fromLatin1(kProxyRefreshUrl)));
+  // one request that nobody waits for makes the change take effect for the pages. Offline, it
+  // waits until the session is online again.
+  proxyRefreshPending_ = false;
+  delete proxyRefresh_;
+  proxyRefresh_ = new QWebEnginePage(strip_.Profile(), this);
+  connect(proxyRefresh_, &QWebEnginePage::loadFinished, proxyRefresh_, &QObject::deleteLater);
+  proxyRefresh_->load(QUrl(QString::fromLatin1(kProxyRefreshUrl)));
 }
 
 bool TWebSession::QueryOffline() const {
@@ -141,6 +162,8 @@ bool TWebSession::QueryOffline() const {
 void TWebSession::SetOffline(bool offline) {
   TPageRequestGuard::SetOffline(offline);
   strip_.offline = offline;
+  if (!offline && proxyRefreshPending_)
+    RefreshProxy();
 }
 
 std::uint32_t TWebSession::DownloadControlFlags(const TMyContainerClass& page) const {

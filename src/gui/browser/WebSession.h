@@ -5,6 +5,7 @@
 // scripts, media, plugins, no-cache headers, no network), the registry store with the start page.
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <atomic>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "core/tools/DenyList.h"
 #include "gui/browser/MyContainerClass.h"
 
+class QWebEnginePage;
 class QWebEngineProfile;
 
 namespace zelvora {
@@ -29,6 +31,8 @@ class TWebSession : public QObject {
  public:
   TWebSession(TPageHost& host, TAPIBrowsePage& strip, const std::string& perUserFolder,
               QObject* parent = nullptr);
+  // Must go before the strip: its throw-away page was made on the strip's profile.
+  ~TWebSession() override;
 
   // Reads and compiles "DenyUrlList.txt" of the per-user folder.
   void LoadDenyList();
@@ -41,8 +45,9 @@ class TWebSession : public QObject {
   // keeps the agent it has.
   void ApplyUserAgent();
   QString CurrentUserAgent() const;
-  // The proxy of a proxy entry: "0" direct, "host:port" through it; nothing while "Use IE
-  // Proxy" is checked or for an empty text.
+  // The proxy of a proxy entry: "0" direct, "host:port" (or a list) through it; nothing while
+  // "Use IE Proxy" is checked or for an empty text; a text that names no proxy is reported in
+  // the status bar.
   void ApplyProxy(const QString& text, bool useIEProxy, bool bypassLocal);
 
   // The application-wide offline state: while it is set no page reaches the network.
@@ -61,12 +66,15 @@ class TWebSession : public QObject {
   void CheckNavigation(TMyContainerClass& page, NavigationRequest& request);
   bool CheckCompletedDocument(TMyContainerClass& page);
   void ClosePosted(TMyContainerClass& page);
+  void RefreshProxy();
 
   TPageHost& host_;
   TAPIBrowsePage& strip_;
   std::string denyListPath_;
   std::vector<DenyEntry> denyList_;
   TRegistry registry_;
+  QPointer<QWebEnginePage> proxyRefresh_;
+  bool proxyRefreshPending_ = false;
 };
 
 }  // namespace zelvora

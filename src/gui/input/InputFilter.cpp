@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "core/input/KeyRouting.h"
 #include "gui/input/KeyMapping.h"
 #include "gui/shell/SDIMainWindow.h"
 
@@ -16,6 +15,7 @@ TInputFilter::TInputFilter(TSDIMainWindow& window) : QObject(&window), window_(w
 bool TInputFilter::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
       return OnKey(watched, event);
     case QEvent::MouseButtonPress:
       if (OnPress(watched, event))
@@ -35,24 +35,36 @@ bool TInputFilter::eventFilter(QObject* watched, QEvent* event) {
   }
 }
 
-bool TInputFilter::OnKey(QObject* watched, QEvent* event) {
+std::optional<std::uint16_t> TInputFilter::BoundCommand(QObject* watched, const QKeyEvent& key) {
   // Keys of the main window's own widgets only: a dialog's keys are the dialog's. (Without a
   // window manager no window is ever "active", so the receiver decides, not the activation.)
   const auto* widget = qobject_cast<const QWidget*>(watched);
   if (widget == nullptr || widget->window() != &window_)
-    return false;
-  const auto& key = static_cast<const QKeyEvent&>(*event);
-  if (window_.KeyHandlers().Offer(watched, key))
-    return true;
+    return std::nullopt;
   const auto virtualKey = VirtualKeyOf(key);
   if (!virtualKey)
-    return false;
-  // The page's editing keys reach the page first; a key the page leaves alone comes back from
-  // the engine as a non-spontaneous event and then takes the shortcut road.
-  if (event->spontaneous() && window_.InTabStrip(QApplication::focusWidget()) &&
-      OfferedToPageFirst(*virtualKey, key.modifiers().testFlag(Qt::ControlModifier)))
-    return false;
-  const auto command = window_.Accelerators().Find(AcceleratorModifiersOf(key), *virtualKey);
+    return std::nullopt;
+  return window_.Accelerators().Find(AcceleratorModifiersOf(key), *virtualKey);
+}
+
+bool TInputFilter::OnKey(QObject* watched, QEvent* event) {
+  const auto& key = static_cast<const QKeyEvent&>(*event);
+  if (event->type() == QEvent::ShortcutOverride) {
+    // A bound key is claimed before Qt's own shortcuts see it: an Alt+letter binding runs its
+    // command instead of opening the menu whose mnemonic it is, and a page or an edit box that
+    // would keep the key for itself does not get it.
+    if (!BoundCommand(watched, key))
+      return false;
+    event->accept();
+    return true;
+  }
+  const auto* widget = qobject_cast<const QWidget*>(watched);
+  if (widget != nullptr && widget->window() == &window_ &&
+      window_.KeyHandlers().Offer(watched, key))
+    return true;
+  // Bound keys win over every control of the window, the page included; a key that is not bound
+  // takes the normal road.
+  const auto command = BoundCommand(watched, key);
   if (!command)
     return false;
   window_.PostCommand(*command);

@@ -2,14 +2,18 @@
 
 // The program's own routing of keys and mouse gestures, in front of every widget and web page:
 // while the main window is active, a key goes first to the handler of the widget it was pressed
-// in (the bars' edit boxes, the trees, the tab strip), then, for a page's editing keys, to the
-// page, and otherwise a bound key becomes its command and is not delivered; a right-button drag
+// in (the bars' edit boxes, the trees, the tab strip), then a bound key becomes its command and
+// is not delivered, whatever widget or page has the focus; a right-button drag
 // over the main window or its tab-strip area is read as a mouse gesture.
 
 #include <QObject>
 #include <QPoint>
 #include <QPointF>
 #include <QPointer>
+#include <cstdint>
+#include <optional>
+
+class QKeyEvent;
 
 namespace zelvora {
 
@@ -24,6 +28,8 @@ class TInputFilter : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The command bound to a key pressed in the main window, if any.
+  std::optional<std::uint16_t> BoundCommand(QObject* watched, const QKeyEvent& key);
   bool OnKey(QObject* watched, QEvent* event);
   // A press at the edge of a captionless main window sizes it; left and middle presses on a page
   // let the page's tab know first. Returns whether the press was used up.

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 
+#include "core/input/PhysicalKeys.h"
 #include "core/input/ShortcutKeys.h"
 
 namespace zelvora {
@@ -55,12 +56,36 @@ std::optional<std::uint16_t> VirtualKeyOf(const QKeyEvent& event) {
     case Qt::Key_Right:
     case Qt::Key_Down:
       return static_cast<std::uint16_t>(kVirtualKeyLeft + (key - Qt::Key_Left));
+    // Shift+Tab arrives as a key of its own.
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return 13;
+    case Qt::Key_Escape:
+      return 27;
+    case Qt::Key_Space:
+      return 32;
+    case Qt::Key_PageUp:
+      return 33;
+    case Qt::Key_PageDown:
+      return 34;
+    case Qt::Key_End:
+      return 35;
+    case Qt::Key_Home:
+      return 36;
+    case Qt::Key_Insert:
+      return 45;
     default:
       break;
   }
-  // Letters, digits and punctuation: Qt gives printable keys as the character they produce.
-  if (key > ' ' && key < 0x7F)
-    return VirtualKeyFromCharacter(static_cast<char>(key));
+  // Letters, digits and punctuation: Qt names them by the character typed, Shift applied.
+  if (key > ' ' && key < 0x7F) {
+    return VirtualKeyOfPrintable(static_cast<char32_t>(key),
+                                 event.modifiers().testFlag(Qt::ShiftModifier),
+                                 event.nativeScanCode());
+  }
   return std::nullopt;
 }
 

@@ -11,16 +11,21 @@ namespace zelvora {
 
 namespace {
 
-constexpr int kConnectPatienceMs = 3000;
-constexpr int kAckTimeoutMs = 5000;
+constexpr int kConnectAttemptMs = 500;
+constexpr int kConnectRetryMs = 50;
 
-bool SendAndWaitForAck(QLocalSocket& socket, std::uint32_t code, const std::string& value) {
+bool SendAndWaitForAck(QLocalSocket& socket, std::uint32_t code, const std::string& value,
+                       int patienceMs) {
   const std::string message = EncodeSwitchMessage(code, value);
   socket.write(message.data(), static_cast<qint64>(message.size()));
-  if (!socket.waitForBytesWritten(kAckTimeoutMs))
+  QElapsedTimer waited;
+  waited.start();
+  if (!socket.waitForBytesWritten(patienceMs))
     return false;
+  // A running instance that is still starting answers once its event loop runs.
   while (socket.bytesAvailable() < 1) {
-    if (!socket.waitForReadyRead(kAckTimeoutMs))
+    const int left = patienceMs - static_cast<int>(waited.elapsed());
+    if (left <= 0 || !socket.waitForReadyRead(left))
       return false;
   }
   char ack = 0;
@@ -63,26 +68,27 @@ void InstanceServer::Accept() {
 }
 
 bool HandOverToRunningInstance(const std::string& socketPath, bool bringToFront,
-                               CommandLine& commandLine) {
+                               CommandLine& commandLine, int patienceMs) {
   QLocalSocket socket;
   QElapsedTimer patience;
   patience.start();
   // The running instance may still be starting up: it holds the lock before it listens.
   for (;;) {
     socket.connectToServer(QString::fromStdString(socketPath));
-    if (socket.waitForConnected(500))
+    if (socket.waitForConnected(kConnectAttemptMs))
       break;
-    if (patience.elapsed() > kConnectPatienceMs)
+    if (patience.elapsed() > patienceMs)
       return false;
-    QThread::msleep(50);
+    QThread::msleep(kConnectRetryMs);
   }
-  if (!SendAndWaitForAck(socket, kActivateMessage, bringToFront ? "1" : "0"))
+  if (!SendAndWaitForAck(socket, kActivateMessage, bringToFront ? "1" : "0", patienceMs))
     return false;
   for (int slot = 0; slot < kSwitchCount; ++slot) {
     std::string& value = commandLine.switches[static_cast<std::size_t>(slot)];
     if (value.empty())
       continue;
-    if (!SendAndWaitForAck(socket, static_cast<std::uint32_t>(kSwitchMessageBase + slot), value)) {
+    if (!SendAndWaitForAck(socket, static_cast<std::uint32_t>(kSwitchMessageBase + slot), value,
+                           patienceMs)) {
       return false;
     }
     value.clear();

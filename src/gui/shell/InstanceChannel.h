@@ -30,9 +30,13 @@ class InstanceServer : public QObject {
   Handler handler_;
 };
 
+// How long a second start waits for the running instance to listen and to answer each message:
+// an instance that is still starting answers once its window is up.
+inline constexpr int kHandOverPatienceMs = 15000;
+
 // Sends the activation request and every non-empty switch to the running instance, emptying the
-// slots it sent. False when no running instance answered.
+// slots it sent. False when the running instance did not answer in time.
 bool HandOverToRunningInstance(const std::string& socketPath, bool bringToFront,
-                               CommandLine& commandLine);
+                               CommandLine& commandLine, int patienceMs = kHandOverPatienceMs);
 
 }  // namespace zelvora

@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -151,6 +150,9 @@ void TSDIMainWindow::OpenAddress(const QString& url, bool newTab) {
     browsePage_->OpenTab(url);
   else
     current->Navigate(QUrl::fromUserInput(url));
+  // The typing is done: the keys belong to the page now.
+  if (TMyContainerClass* shown = browsePage_->GetContainer(browsePage_->CurrentIndex()))
+    shown->View()->setFocus();
 }
 
 void TSDIMainWindow::GoToAddress() {
@@ -209,11 +211,7 @@ void TSDIMainWindow::ShowSearchListMenu() {
       return;
     if (QFileInfo(name).suffix().isEmpty())
       name += QStringLiteral(".txt");
-    QFile::remove(name);
-    const bool written =
-        (!searchListFile_.empty() && QFile::copy(QString::fromStdString(searchListFile_), name)) ||
-        WriteEmptySearchList(name.toStdString()).ok;
-    if (written) {
+    if (WriteSearchListAs(searchListFile_, name.toStdString()).ok) {
       makeCurrent(name.toStdString());
     } else {
       searchListFile_.clear();

@@ -113,6 +113,14 @@ bool TSDIMainWindow::RunTabListCommand(const CommandRoute& route) {
       }
       return true;
     }
+    case CommandAction::kCopyTabTitle:
+    case CommandAction::kCopyTabUrl:
+    case CommandAction::kCopyTabTitleAndUrl:
+    case CommandAction::kCopyAllTitles:
+    case CommandAction::kCopyAllUrls:
+    case CommandAction::kCopyAllTitlesAndUrls:
+      CopyTabs(route.action);
+      return true;
     case CommandAction::kOpenTabFileHistory: {
       const std::string path = tabLists.Entry(static_cast<std::size_t>(route.offset) + 1);
       if (path.empty())
@@ -125,6 +133,29 @@ bool TSDIMainWindow::RunTabListCommand(const CommandRoute& route) {
     default:
       return false;
   }
+}
+
+void TSDIMainWindow::CopyTabs(CommandAction action) {
+  const bool allTabs = action == CommandAction::kCopyAllTitles ||
+                       action == CommandAction::kCopyAllUrls ||
+                       action == CommandAction::kCopyAllTitlesAndUrls;
+  const TabCopyKind kind =
+      action == CommandAction::kCopyTabTitle || action == CommandAction::kCopyAllTitles
+          ? TabCopyKind::kTitle
+      : action == CommandAction::kCopyTabUrl || action == CommandAction::kCopyAllUrls
+          ? TabCopyKind::kUrl
+          : TabCopyKind::kBoth;
+  std::vector<TabListEntry> tabs;
+  const int first = allTabs ? 0 : browsePage_->TargetIndex();
+  const int last = allTabs ? browsePage_->Count() - 1 : first;
+  for (int index = std::max(first, 0); index <= last; ++index) {
+    const TMyContainerClass* page = browsePage_->GetContainer(index);
+    tabs.push_back(
+        {page->Page()->url().toString().toStdString(), page->DocumentTitle().toStdString()});
+  }
+  const std::string text = TabCopyText(tabs, kind, allTabs);
+  if (!text.empty())
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
 void TSDIMainWindow::ShowHistoryCatalog() {
@@ -203,8 +234,15 @@ void TSDIMainWindow::ShowStatusText(const QString& text) {
 }
 
 void TSDIMainWindow::ShowAddress(const QString& url) {
-  // What the user is typing stays: a page that goes on loading must not overwrite it.
+  // What the user is typing stays: a page that goes on loading must not overwrite it. An
+  // emptied bar follows the pages again once another page is shown.
   TKeywordBox& address = *keywordBoxes_[kListAddress];
+  const TMyContainerClass* current = browsePage_->GetContainer(browsePage_->CurrentIndex());
+  const std::int64_t shownPage = current != nullptr ? current->Id() : -1;
+  if (shownPage != addressPage_) {
+    addressPage_ = shownPage;
+    address.Settle();
+  }
   if (!address.Model().changed)
     address.SetText(url, false);
 }

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -76,8 +77,12 @@ int RunProgram(int argc, char* argv[]) {
     if (lock->GetState() == TInstanceLock::State::kRunning) {
       // A second start: no window, no settings written; its switches go to the running one.
       QCoreApplication application(argc, argv);
-      HandOverToRunningInstance(InstanceSocketPath(runtimeFolder, ::getuid()), policy.bringToFront,
-                                commandLine);
+      if (!HandOverToRunningInstance(InstanceSocketPath(runtimeFolder, ::getuid()),
+                                     policy.bringToFront, commandLine)) {
+        std::fputs("Zelvora: the running Zelvora did not answer; nothing was handed over to it\n",
+                   stderr);
+        return EXIT_FAILURE;
+      }
       return EXIT_SUCCESS;
     }
   }

@@ -113,6 +113,12 @@ TSDIMainWindow::TSDIMainWindow(const TPaths& paths, CommandLine& commandLine,
   qApp->installEventFilter(new TInputFilter(*this));
 }
 
+TSDIMainWindow::~TSDIMainWindow() {
+  // The session goes first: what it made on the pages' profile may not outlive the profile.
+  delete session_;
+  session_ = nullptr;
+}
+
 void TSDIMainWindow::CreateChildren() {
   rebar_ = new TRebar(*this, {[this](int id) { ExecuteCommand(id); },
                               [this](int tag) { SpeedButtonClicked(tag); }});
@@ -136,6 +142,8 @@ void TSDIMainWindow::CreateChildren() {
   session_ = new TWebSession(*this, *browsePage_, paths_.perUserFolder, this);
   browsePage_->onPageCreated = [this](TMyContainerClass& page) { session_->PageCreated(page); };
   SetCommandOwner(CommandOwner::kPages, [this](const CommandRoute& route, int, int param) {
+    if (route.action == CommandAction::kFocusTabPage && !PageMayTakeFocus())
+      return;
     if (!RunTabListCommand(route))
       browsePage_->RunCommand(route, param);
   });
@@ -495,6 +503,32 @@ void TSDIMainWindow::RegisterDialog(QWidget* dialog, LayeredWindow layered) {
   dialog->setWindowOpacity(alpha ? *alpha / 255.0 : 1.0);
 }
 
+bool TSDIMainWindow::PageMayTakeFocus() const {
+  // A page that reaches a new load stage pulls the focus only from the strip or the bare window,
+  // never from a bar, the tool panel or a dialog the user is typing in.
+  const QWidget* focus = QApplication::focusWidget();
+  if (focus == nullptr)
+    return QApplication::activeModalWidget() == nullptr;
+  if (focus->window() != this)
+    return false;
+  for (int band = 0; band < kRebarBandCount; ++band) {
+    if (rebar_->Band(band)->isAncestorOf(focus))
+      return false;
+  }
+  return !toolPanel_->isAncestorOf(focus);
+}
+
+void TSDIMainWindow::CloseToolDialogs() {
+  for (const QPointer<QWidget>& dialog : trackedDialogs_) {
+    if (dialog)
+      dialog->close();
+  }
+  for (const auto& [dialog, layered] : openDialogs_) {
+    if (dialog)
+      dialog->close();
+  }
+}
+
 void TSDIMainWindow::SetDialogOpen(TrackedDialog dialog, QWidget* widget) {
   trackedDialogs_[static_cast<std::size_t>(dialog)] = widget;
   menus_->SetEnabled(kTrackedDialogCommands[static_cast<std::size_t>(dialog)], widget == nullptr);
@@ -754,15 +788,17 @@ void TSDIMainWindow::CloseWithoutQuestions() {
 }
 
 void TSDIMainWindow::closeEvent(QCloseEvent* event) {
+  // The tool dialogs close first, whatever the answer to the exit question.
+  CloseToolDialogs();
   if (askQuestions_ && settings_.Flag(kFlagConfirmExit)) {
-    const QString text = QString::fromStdString(BuiltInMessage(kMessageConfirmExit));
+    const QString text = QString::fromStdString(themeTexts_.Message(kMessageConfirmExit))
+                             .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                             .trimmed();
     if (QMessageBox::question(this, objectName(), text) != QMessageBox::Yes) {
       event->ignore();
       return;
     }
   }
-  if (openDialog_)
-    openDialog_->close();
   if (settings_.Flag(kFlagLastWebRestore))
     WriteTabList(paths_.perUserFolder + "/" + std::string(kLastWebListName));
   browsePage_->DeleteAllPages();

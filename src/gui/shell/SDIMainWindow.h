@@ -41,6 +41,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
 
  public:
   TSDIMainWindow(const TPaths& paths, CommandLine& commandLine, const WindowPlacement& placement);
+  ~TSDIMainWindow() override;
 
   // Shows the window with the show command chosen by the placement.
   void ShowFirstTime();
@@ -98,6 +99,10 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   void SetDialogOpen(TrackedDialog dialog, QWidget* widget);
   // A press near the edge of a captionless window resizes it; returns whether it did.
   bool ResizeFromEdge(const QPoint& globalPos);
+  // Whether a page may take the keyboard focus on its own (a new load stage, a tab switch).
+  bool PageMayTakeFocus() const;
+  // Closes every open tool dialog (the first step of closing the window).
+  void CloseToolDialogs();
 
   const TPaths& Paths() const { return paths_; }
   TRebar& Rebar() const { return *rebar_; }
@@ -167,6 +172,8 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   void ShowTreeMenu(int page, const QPoint& pos);
   void ShowTabMenu(const QPoint& pos);
   bool RunTabListCommand(const CommandRoute& route);
+  // The tab menu's copy commands: the tab's (or every tab's) title, address or both.
+  void CopyTabs(CommandAction action);
   void RunSessionCommand(const CommandRoute& route);
   void RefreshOffline(bool toggle);
   void CreateKeywordBoxes();
@@ -210,6 +217,8 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   // The address bar, the history and analysis keyword boxes and the search bar, by list index.
   std::array<TKeywordBox*, 4> keywordBoxes_{};
   std::string searchListFile_;
+  // The page whose address the address bar last followed.
+  std::int64_t addressPage_ = -1;
   QPointer<TOpenDialog> openDialog_;
   QMenu* backMenu_ = nullptr;
   QMenu* forwardMenu_ = nullptr;

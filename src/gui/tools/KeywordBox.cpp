@@ -15,6 +15,7 @@ TKeywordBox::TKeywordBox(QComboBox& box, int list, const std::string& folder)
       model_.selected = -1;
       model_.changed = true;
     });
+    connect(edit, &QLineEdit::editingFinished, this, [this] { Settle(); });
   }
   connect(&box_, &QComboBox::activated, this, [this](int index) { model_.Select(index); });
 }
@@ -43,6 +44,10 @@ void TKeywordBox::Add(int maximum) {
   model_.text = box_.currentText().toStdString();
   model_.Add(maximum);
   Show();
+}
+
+void TKeywordBox::Settle() {
+  model_.Settle();
 }
 
 void TKeywordBox::DeleteSelected() {

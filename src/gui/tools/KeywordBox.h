@@ -29,6 +29,8 @@ class TKeywordBox : public QObject {
   FileWriteResult Save();
   // Takes the typed text into the list (see TKeywordList::Add).
   void Add(int maximum);
+  // See TKeywordList::Settle.
+  void Settle();
   void DeleteSelected();
   void Clear();
   void Select(int index);

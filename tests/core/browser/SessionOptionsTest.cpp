@@ -44,14 +44,24 @@ TEST(SessionOptionsTest, ChooseProxy) {
             (ProxyChoice{Kind::kProxy, "::1", 3128, false}));
   EXPECT_EQ(ChooseProxy("proxy:65535", false, false).port, 65535);
 
-  for (const char* bad : {"proxy:0", "proxy:65536", "proxy:99999999999", "proxy:80a",
-                          "proxy:", ":8080", "pro xy:80", "proxy/path:80", "http://proxy:80/",
-                          "a:b:c", "[::1", "[]:80", "[::1]x", "ftp://proxy:21"}) {
-    EXPECT_EQ(ChooseProxy(bad, false, true), ProxyChoice{}) << bad;
+  // Scheme lists: the http entry, else the first; never a host with "=" in it.
+  EXPECT_EQ(ChooseProxy("https=secure:443;http=plain:3128;ftp=f:21", false, false),
+            (ProxyChoice{Kind::kProxy, "plain", 3128, false}));
+  EXPECT_EQ(ChooseProxy("first:1; second:2", false, false),
+            (ProxyChoice{Kind::kProxy, "first", 1, false}));
+  EXPECT_EQ(ChooseProxy(";;HTTPS=secure:443 ftp=f:21", false, false),
+            (ProxyChoice{Kind::kProxy, "secure", 443, false}));
+  EXPECT_EQ(ChooseProxy("socks=tor:9050", false, false),
+            (ProxyChoice{Kind::kProxy, "tor", 9050, false, true}));
+
+  for (const char* bad : {"proxy:0", "proxy:65536", "proxy:99999999999", "proxy:80a", "proxy:",
+                          ":8080", "proxy/path:80", "http://proxy:80/", "a:b:c", "[::1", "[]:80",
+                          "[::1]x", "ftp://proxy:21", "http=", "=host:80", "http=a=b:80", ";"}) {
+    EXPECT_EQ(ChooseProxy(bad, false, true).kind, Kind::kUnusable) << bad;
   }
 }
 
-TEST(SessionOptionsTest, SecurityNameAndHomePage) {
+TEST(SessionOptionsTest, SecurityNameOnlyForKnownLockStates) {
   const std::vector<std::string> names = {"none", "mixed",    "unknown", "40",
                                           "56",   "fortezza", "128"};
   EXPECT_EQ(SecurityName(0, names), "none");
@@ -59,14 +69,13 @@ TEST(SessionOptionsTest, SecurityNameAndHomePage) {
   EXPECT_EQ(SecurityName(7, names), "");
   EXPECT_EQ(SecurityName(-1, names), "");
   EXPECT_EQ(SecurityName(3, std::span(names).first(2)), "");
+}
 
-  EXPECT_EQ(HomePage(true, "http://stored.example/", "http://start.example/"),
-            "http://stored.example/");
-  EXPECT_EQ(HomePage(false, "http://stored.example/", "http://start.example/"),
-            "http://start.example/");
-  // No address at all (a fresh registry store has no start page) is the blank page.
+TEST(SessionOptionsTest, HomeWithoutAnAddressIsTheBlankPage) {
+  // A fresh registry store has no start page; a tab opened on nothing would never finish.
   EXPECT_EQ(HomePage(false, "http://stored.example/", ""), "about:blank");
   EXPECT_EQ(HomePage(true, " \t", "http://start.example/"), "about:blank");
+  EXPECT_EQ(HomePage(false, "", " http://start.example/ "), "http://start.example/");
 }
 
 TEST(SessionOptionsTest, RequestsFollowTheFlagsAndTheOfflineState) {

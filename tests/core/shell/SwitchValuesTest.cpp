@@ -3,7 +3,6 @@
 #include <climits>
 
 #include "core/shell/SwitchValues.h"
-#include "core/shell/WindowState.h"
 
 namespace zelvora {
 namespace {
@@ -33,10 +32,6 @@ TEST(SwitchValuesTest, SimpleSwitches) {
   EXPECT_EQ(ShowSwitchState("MIN"), 1);
   EXPECT_EQ(ShowSwitchState("restore"), 2);
   EXPECT_EQ(ShowSwitchState("maximum"), 2);
-
-  EXPECT_EQ(ParseToolbarLayout(" ReSeT "), DefaultToolbarLayout());
-  EXPECT_EQ(ParseToolbarLayout(" 3,1,-1, "), (std::vector<int>{3, 1, -1}));
-  EXPECT_TRUE(ParseToolbarLayout("resets").empty());
 
   EXPECT_EQ(SplitSwitch("200"), 200);
   EXPECT_EQ(SplitSwitch(" 150px"), 150);

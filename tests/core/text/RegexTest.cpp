@@ -2,6 +2,7 @@
 
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "core/text/Regex.h"
@@ -129,28 +130,27 @@ TEST(RegexTest, EscapedTextMatchesItselfLiterally) {
 }
 
 TEST(RegexTest, BracketCheckFindsTheFirstMissingBracket) {
-  using enum RegexBracketError;
-  auto check = [](std::string_view pattern) {
+  // Escaped brackets, quoted runs and brackets inside classes do not count; a ']' first in a
+  // class is literal, so that class needs a later one to close. Positions count bytes.
+  const std::tuple<std::string_view, RegexBracketError, std::size_t> cases[] = {
+      {"a(b)[cd]", RegexBracketError::kNone, 0},
+      {"(a(b)", RegexBracketError::kUnclosedParen, 0},
+      {"ab[cd", RegexBracketError::kUnclosedClass, 3},
+      {"a)b", RegexBracketError::kUnopenedParen, 2},
+      {"\xE6\x97\xA5)", RegexBracketError::kUnopenedParen, 4},
+      {"\\(a\\)\\[)", RegexBracketError::kUnopenedParen, 8},
+      {"[)]x)", RegexBracketError::kUnopenedParen, 5},
+      {"\\Q(\\E", RegexBracketError::kNone, 0},
+      {"[]a]", RegexBracketError::kNone, 0},
+      {"x[^]a](", RegexBracketError::kUnclosedParen, 0},
+      {"x[]", RegexBracketError::kUnclosedClass, 2},
+      {"a[\\]", RegexBracketError::kUnclosedClass, 2},
+      {"[[:alpha:]", RegexBracketError::kUnclosedClass, 1}};
+  for (const auto& [pattern, error, position] : cases) {
     const RegexBracketCheck result = CheckRegexBrackets(pattern);
-    return std::pair(static_cast<int>(result.error), result.position);
-  };
-  EXPECT_EQ(check("a(b)[cd]"), std::pair(0, std::size_t{0}));
-  EXPECT_EQ(check("(a(b)"), std::pair(1, std::size_t{0}));
-  EXPECT_EQ(check("ab[cd"), std::pair(2, std::size_t{3}));
-  EXPECT_EQ(check("a)b"), std::pair(3, std::size_t{2}));
-  EXPECT_EQ(check("\xE6\x97\xA5)"), std::pair(3, std::size_t{4}));
-  EXPECT_EQ(CheckRegexBrackets("(").error, kUnclosedParen);
-  // Escaped brackets and brackets inside classes do not count.
-  EXPECT_EQ(check("\\(a\\)\\[)"), std::pair(3, std::size_t{8}));
-  EXPECT_EQ(check("[(]"), std::pair(0, std::size_t{0}));
-  EXPECT_EQ(check("[)]x)"), std::pair(3, std::size_t{5}));
-  EXPECT_EQ(check("\\Q(\\E"), std::pair(0, std::size_t{0}));
-  // A ']' first in a class is literal; a class needs a later one to close.
-  EXPECT_EQ(check("[]a]"), std::pair(0, std::size_t{0}));
-  EXPECT_EQ(check("x[^]a]("), std::pair(1, std::size_t{0}));
-  EXPECT_EQ(check("x[]"), std::pair(2, std::size_t{2}));
-  EXPECT_EQ(check("a[\\]"), std::pair(2, std::size_t{2}));
-  EXPECT_EQ(check("[[:alpha:]"), std::pair(2, std::size_t{1}));
+    EXPECT_EQ(result.error, error) << pattern;
+    EXPECT_EQ(result.position, position) << pattern;
+  }
 }
 
 TEST(RegexTest, InvalidPatternsReportWhereTheyFail) {

@@ -108,10 +108,12 @@ TEST_F(DenyListFileTest, SavesOnlyRealChangesWithCrLf) {
   ASSERT_TRUE(SaveDenyList(path_, "1 a\n2 b\r3 c\r\n"));
   EXPECT_EQ(ReadDenyList(path_), "1 a\r\n2 b\r\n3 c\r\n");
 
-  // A change of case or surrounding blanks alone is not written.
-  std::ofstream(path_, std::ios::binary | std::ios::trunc) << "1 A\r\n2 b\r\n3 c\r\n";
-  ASSERT_TRUE(SaveDenyList(path_, "  1 a\n2 B\r\n3 c  "));
-  EXPECT_EQ(ReadDenyList(path_), "1 A\r\n2 b\r\n3 c\r\n");
+  // Surrounding blanks alone are not worth a write; a change of case is an edit.
+  std::ofstream(path_, std::ios::binary | std::ios::trunc) << "1 A\r\n2 b\r\n3 c\n";
+  ASSERT_TRUE(SaveDenyList(path_, "  1 A\n2 b\r\n3 c  "));
+  EXPECT_EQ(ReadDenyList(path_), "1 A\r\n2 b\r\n3 c\n");
+  ASSERT_TRUE(SaveDenyList(path_, "1 a\n2 b\n3 c"));
+  EXPECT_EQ(ReadDenyList(path_), "1 a\r\n2 b\r\n3 c");
 
   EXPECT_FALSE(SaveDenyList((folder_ / "missing" / "x.txt").string(), "1 a"));
   EXPECT_FALSE(fs::exists(folder_ / "missing"));
