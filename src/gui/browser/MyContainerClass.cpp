@@ -1,5 +1,6 @@
 #include "gui/browser/MyContainerClass.h"
 
+#include <QDialog>
 #include <QTimer>
 #include <QWebEngineCertificateError>
 #include <QWebEngineHistory>
@@ -146,6 +147,24 @@ void TMyContainerClass::Navigate(const QUrl& url, const QString& referer) {
   if (!referer.isEmpty())
     request.setHeader(QByteArrayLiteral("Referer"), referer.toUtf8());
   page_->load(request);
+}
+
+void TMyContainerClass::Retire() {
+  alive = false;
+  callbacks_ = {};
+  if (view_.isNull()) {
+    deleteLater();
+    return;
+  }
+  // The engine's dialogs are children of the view; rejecting one ends its nested loop.
+  for (QDialog* dialog : view_->findChildren<QDialog*>()) {
+    dialog->reject();
+  }
+  if (!page_->InNestedLoop()) {
+    deleteLater();
+    return;
+  }
+  connect(page_, &TEnginePage::NestedLoopsEnded, this, &QObject::deleteLater);
 }
 
 void TMyContainerClass::ReportAllFrames() {

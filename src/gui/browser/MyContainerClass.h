@@ -84,6 +84,9 @@ class TMyContainerClass : public QObject {
   void Navigate(const QUrl& url, const QString& referer = {});
   // Asks every frame's bridge to report its document again.
   void ReportAllFrames();
+  // Takes the closed page out of service: it reports nothing more, its open dialogs are
+  // rejected, and it is destroyed (deleteLater) once no nested loop over it runs any more.
+  void Retire();
 
   // The page state the strip keeps.
   bool forwardEnabled = false;

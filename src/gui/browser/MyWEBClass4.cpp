@@ -72,10 +72,8 @@ TAPIBrowsePage::TAPIBrowsePage(TPageHost& host, const QString& storageFolder, QW
 }
 
 TAPIBrowsePage::~TAPIBrowsePage() {
-  // Pages go before the profile they were made on.
-  for (TMyContainerClass* container : containers_) {
-    delete container;
-  }
+  // Pages go before the profile they were made on, closed ones still waiting to go included.
+  qDeleteAll(findChildren<TMyContainerClass*>(Qt::FindDirectChildrenOnly));
   containers_.clear();
 }
 
@@ -146,7 +144,7 @@ bool TAPIBrowsePage::DeletePage(int index) {
     stack_->removeWidget(container->View());
     tabBar_->removeTab(index);
   }
-  delete container;
+  container->Retire();
   if (Count() == 0) {
     webEvents_.DetachAll();
   } else if (wasCurrent) {
@@ -184,7 +182,7 @@ bool TAPIBrowsePage::DeleteAllPages() {
   for (TMyContainerClass* container : containers_) {
     if (container != kept) {
       stack_->removeWidget(container->View());
-      delete container;
+      container->Retire();
     }
   }
   containers_.clear();
@@ -606,13 +604,14 @@ void TAPIBrowsePage::ShowArrowMenu(bool back) {
 }
 
 void TAPIBrowsePage::SaveAs(TMyContainerClass& container) {
+  const TEnginePage::NestedLoop dialogOpen(*container.Page());
   QString filter;
   const QString htmlFilter = QStringLiteral("Web page, complete (*.html *.htm)");
   const QString mhtmlFilter = QStringLiteral("Web archive, single file (*.mhtml)");
   const QString name =
       QFileDialog::getSaveFileName(this, QString(), container.Page()->title(),
                                    htmlFilter + QStringLiteral(";;") + mhtmlFilter, &filter);
-  if (name.isEmpty())
+  if (name.isEmpty() || !container.alive)
     return;
   container.Page()->save(name, filter == mhtmlFilter
                                    ? QWebEngineDownloadRequest::MimeHtmlSaveFormat
@@ -643,6 +642,7 @@ void TAPIBrowsePage::ShowProperties(TMyContainerClass& container) {
 void TAPIBrowsePage::Print(TMyContainerClass& container, bool preview) {
   if (!printer_)
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  const TEnginePage::NestedLoop dialogOpen(*container.Page());
   QWebEngineView* view = container.View();
   // The engine prints in the background; the dialogs wait for it to finish.
   const auto printAndWait = [view](QPrinter* printer) {
