@@ -33,8 +33,11 @@ namespace {
 
 // Status texts are cut to this many characters.
 constexpr int kStatusTextMax = 100;
-// The posted close of a page from inside one of its own events: low word 1, index high.
-constexpr int kCloseByIndexFlag = 1;
+
+// A posted command names its page by the page's id; 0 (a command run from a key) names none.
+int PostedId(const TMyContainerClass& page) {
+  return static_cast<int>(page.Id());
+}
 
 QString Shortened(const QString& text, int max) {
   return QString::fromStdString(ShortenText(text.toStdString(), max));
@@ -335,8 +338,8 @@ void TAPIBrowsePage::CurrentChanged(int index) {
   tabBar_->SetArrows(container->backEnabled, container->forwardEnabled);
   host_.ShowTitle(tabBar_->tabText(index));
   host_.ShowPermissions(container->permissions);
-  host_.EnablePageButtons(container->commandsUpdated);
-  host_.PostCommand(3161, index);
+  host_.EnablePageButtons(true, container->commandsUpdated);
+  host_.PostCommand(3161, PostedId(*container));
 }
 
 void TAPIBrowsePage::ReSetCaption(TMyContainerClass& container) {
@@ -375,8 +378,8 @@ void TAPIBrowsePage::InstallCallbacks(TMyContainerClass& container) {
       if (now.percent == -1 && page->busy) {
         page->busy = false;
       } else if (now.stage > 0 && now.stage != page->stage) {
-        host_.PostCommand(3161, index);
-        host_.PostCommand(3164, index);
+        host_.PostCommand(3161, PostedId(*page));
+        host_.PostCommand(3164, PostedId(*page));
       }
     }
     page->stage = now.stage;
@@ -400,7 +403,7 @@ void TAPIBrowsePage::InstallCallbacks(TMyContainerClass& container) {
     if (!IsCurrent(*page))
       return;
     if (command == -1) {
-      host_.EnablePageButtons(true);
+      host_.EnablePageButtons(true, true);
     } else {
       host_.ShowBackForward(page->backEnabled, page->forwardEnabled);
       tabBar_->SetArrows(page->backEnabled, page->forwardEnabled);
@@ -458,7 +461,7 @@ void TAPIBrowsePage::InstallCallbacks(TMyContainerClass& container) {
       ReSetCaption(*page);
     webEvents_.AttachDocument(frame, {});
   };
-  callbacks.OnWindowClosing = [this, page](bool) { ClosePosted(*page); };
+  callbacks.OnWindowClosing = [this, page](bool) { PostClose(*page); };
   callbacks.OnSetSecureLockIcon = [this, page](int value) {
     if (IndexOfContainer(page) < 0)
       return;
@@ -522,11 +525,10 @@ void TAPIBrowsePage::BridgeEvent(TMyContainerClass& container, const BridgeMessa
   }
 }
 
-void TAPIBrowsePage::ClosePosted(TMyContainerClass& container) {
+void TAPIBrowsePage::PostClose(const TMyContainerClass& container) {
   // Never from inside the page's own event: the window runs it afterwards.
-  const int index = IndexOfContainer(&container);
-  if (index >= 0 && container.alive)
-    host_.PostCommand(3016, (index << 16) | kCloseByIndexFlag);
+  if (IndexOfContainer(&container) >= 0 && container.alive)
+    host_.PostCommand(3016, PostedId(container));
 }
 
 void TAPIBrowsePage::ExecCommand(int index, DocumentCommand command, int option) {
@@ -705,9 +707,8 @@ void TAPIBrowsePage::RunCommand(const CommandRoute& route, int param) {
     case CommandAction::kShowProperties:
       ExecCommand(TargetIndex(), DocumentCommand::kProperties);
       return;
-    case CommandAction::kCloseTabByIndex:
-      if ((param & 0xFFFF) == kCloseByIndexFlag)
-        DeletePage(param >> 16);
+    case CommandAction::kClosePageTab:
+      CloseTab(IndexOfPageId(param));
       return;
     case CommandAction::kCloseAllTabs:
       DeleteAllPages();
@@ -723,7 +724,8 @@ void TAPIBrowsePage::RunCommand(const CommandRoute& route, int param) {
       }
       return;
     case CommandAction::kFocusTabPage:
-      if (TMyContainerClass* target = GetContainer(param); target != nullptr && target == current)
+      if (TMyContainerClass* target = GetContainer(IndexOfPageId(param));
+          target != nullptr && target == current)
         target->View()->setFocus();
       return;
     default:

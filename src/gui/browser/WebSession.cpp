@@ -50,12 +50,6 @@ void TWebSession::PageCreated(TMyContainerClass& page) {
   ApplyDownloadControl(page);
 }
 
-void TWebSession::ClosePosted(TMyContainerClass& page) {
-  const int index = strip_.IndexOfContainer(&page);
-  if (index >= 0)
-    host_.PostCommand(3016, (index << 16) | 1);
-}
-
 void TWebSession::CheckNavigation(TMyContainerClass& page, NavigationRequest& request) {
   if (host_.Settings().Flag(kFlagDenyUseUrl)) {
     const DenyOutcome outcome =
@@ -71,7 +65,7 @@ void TWebSession::CheckNavigation(TMyContainerClass& page, NavigationRequest& re
         return;
       case DenyStep::kCloseTab:
         request.cancel = true;
-        ClosePosted(page);
+        strip_.PostClose(page);
         return;
       case DenyStep::kRedirect:
         request.cancel = true;
@@ -88,7 +82,7 @@ bool TWebSession::CheckCompletedDocument(TMyContainerClass& page) {
   const DenyOutcome outcome = DenyCompletedDocument(denyList_, page.firstUrl.toStdString());
   switch (outcome.step) {
     case DenyStep::kCloseTab:
-      ClosePosted(page);
+      strip_.PostClose(page);
       return true;
     case DenyStep::kRedirect:
       page.Navigate(QUrl(QString::fromStdString(outcome.url)));

@@ -60,7 +60,6 @@ class TWebSession : public QObject {
  private:
   void CheckNavigation(TMyContainerClass& page, NavigationRequest& request);
   bool CheckCompletedDocument(TMyContainerClass& page);
-  void ClosePosted(TMyContainerClass& page);
 
   TPageHost& host_;
   TAPIBrowsePage& strip_;

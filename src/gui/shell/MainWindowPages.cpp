@@ -229,10 +229,14 @@ QString TSDIMainWindow::SecurityName(int lockIcon) const {
              : QString();
 }
 
-void TSDIMainWindow::EnablePageButtons(bool enabled) {
+void TSDIMainWindow::EnablePageButtons(bool page, bool document) {
   for (const std::uint16_t id : kPageButtonCommands) {
     if (QAction* button = rebar_->ButtonOfCommand(id))
-      button->setEnabled(enabled);
+      button->setEnabled(page);
+  }
+  for (const std::uint16_t id : kDocumentButtonCommands) {
+    if (QAction* button = rebar_->ButtonOfCommand(id))
+      button->setEnabled(document);
   }
 }
 
@@ -256,7 +260,7 @@ void TSDIMainWindow::StripLaidOut(bool visible) {
     SetCommandEnabled(3068, false);
     SetCommandEnabled(3026, false);
     statusButtons_->SetSecurity({});
-    EnablePageButtons(false);
+    EnablePageButtons(false, false);
     statusButtons_->SetPermissions(DefaultPermissions());
     rebar_->HighlightButton()->setChecked(false);
     setWindowTitle(objectName());

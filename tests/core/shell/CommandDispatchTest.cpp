@@ -64,7 +64,7 @@ TEST(CommandDispatchTest, SingleIdsReachTheirActions) {
   ExpectRoute(3004, CommandAction::kToggleOpenDialog, CommandOwner::kPages, 0);
   ExpectRoute(3006, CommandAction::kStopAllPages, CommandOwner::kPages, 0);
   ExpectRoute(3012, CommandAction::kAnalyseRange, CommandOwner::kPageAnalysis, 0);
-  ExpectRoute(3016, CommandAction::kCloseTabByIndex, CommandOwner::kPages, 0);
+  ExpectRoute(3016, CommandAction::kClosePageTab, CommandOwner::kPages, 0);
   ExpectRoute(3018, CommandAction::kToggleOffline, CommandOwner::kSessionOptions, 0);
   ExpectRoute(3027, CommandAction::kFindNext, CommandOwner::kFindHighlight, 0);
   ExpectRoute(3045, CommandAction::kFavoriteAdd, CommandOwner::kFavorites, 0);
