@@ -40,8 +40,12 @@ TMyContainerClass::~TMyContainerClass() {
 void TMyContainerClass::ConnectEngine() {
   page_->beforeNavigate = [this](const QUrl& url, QWebEnginePage::NavigationType type,
                                  bool isMainFrame) {
-    NavigationRequest request{
-        url, isMainFrame, type == QWebEnginePage::NavigationTypeLinkClicked, false, {}};
+    NavigationRequest request{url,
+                              isMainFrame,
+                              type == QWebEnginePage::NavigationTypeLinkClicked,
+                              type == QWebEnginePage::NavigationTypeRedirect,
+                              false,
+                              {}};
     if (callbacks_.OnBeforeNavigate2)
       callbacks_.OnBeforeNavigate2(request);
     if (request.cancel && request.redirect.isValid()) {
@@ -75,6 +79,7 @@ void TMyContainerClass::ConnectEngine() {
   });
   connect(page_, &QWebEnginePage::loadStarted, this, [this] {
     certificateErrorSeen_ = false;
+    denyGuard.LoadStarted();
     if (callbacks_.OnDownloadBegin)
       callbacks_.OnDownloadBegin();
   });

@@ -17,6 +17,7 @@
 #include "core/browser/PageRules.h"
 #include "core/browser/WebEvents.h"
 #include "core/shell/MainWindowRules.h"
+#include "core/tools/DenyPageGuard.h"
 
 class QWebEngineProfile;
 
@@ -34,6 +35,7 @@ struct NavigationRequest {
   QUrl url;
   bool mainFrame = true;
   bool userInitiated = false;
+  bool serverRedirect = false;  // the server sent the previous request on
   bool cancel = false;
   QUrl redirect;
 };
@@ -106,6 +108,8 @@ class TMyContainerClass : public QObject {
   // The frame whose document last got a mouse press.
   FrameRef pressedFrame;
   int charSize = kCharSizeStandard;
+  // How often the deny list's outcomes are carried out on this page.
+  DenyPageGuard denyGuard;
 
  private:
   void ConnectEngine();
