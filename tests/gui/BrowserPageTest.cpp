@@ -146,7 +146,7 @@ class BrowserPageTest : public QObject {
     QVERIFY(!strip.DeletePage(0));
   }
 
-  void FramePressFocusSurvivesAReloadAndForgedMessagesDoNothing() {
+  void FramePressFocusSurvivesAReloadNotANewTabAndForgedMessagesDoNothing() {
     LocalServer inner;
     inner.Page("/frame", "<title>Inner</title><body style='margin:0;height:300px'>inner</body>");
     LocalServer outer;
@@ -181,6 +181,12 @@ class BrowserPageTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(strip.WebEvents().IsAttached(frame), 10000);
     QCOMPARE(strip.WebEvents().FocusedBrowser(), std::optional<FrameRef>(frame));
     QCOMPARE(strip.WebEvents().PointedBrowser(), std::optional<FrameRef>(frame));
+
+    // A new current tab leaves no frame of the previous one focused or pointed.
+    strip.AddPage({});
+    QVERIFY(strip.WebEvents().IsAttached(frame));
+    QCOMPARE(strip.WebEvents().FocusedBrowser(), std::nullopt);
+    QCOMPARE(strip.WebEvents().PointedBrowser(), std::nullopt);
   }
 
   void PageCommandsActOnTheCurrentPage() {

@@ -67,7 +67,8 @@ void TMyContainerClass::ConnectEngine() {
     const FrameRef frame{id_, message->framePath};
     if (message->kind == BridgeKind::kReady) {
       if (callbacks_.OnDocumentComplete)
-        callbacks_.OnDocumentComplete(frame, QUrl(QString::fromStdString(message->url)));
+        callbacks_.OnDocumentComplete(frame, QUrl(QString::fromStdString(message->url)),
+                                      message->document);
     } else if (callbacks_.OnBridgeMessage) {
       callbacks_.OnBridgeMessage(*message);
     }
@@ -97,7 +98,7 @@ void TMyContainerClass::ConnectEngine() {
       callbacks_.OnCommandStateChange(-1, true);
     ReportSecurity();
     if (callbacks_.OnDocumentComplete)
-      callbacks_.OnDocumentComplete(FrameRef{id_, {}}, page_->url());
+      callbacks_.OnDocumentComplete(FrameRef{id_, {}}, page_->url(), {});
   });
   connect(page_, &QWebEnginePage::titleChanged, this, [this] {
     if (callbacks_.OnTitleChange)

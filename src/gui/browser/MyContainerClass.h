@@ -53,7 +53,10 @@ struct TPageCallbacks {
   // The page to show a new window in; null refuses it.
   std::function<TMyContainerClass*()> OnNewWindow2;
   std::function<void(const QUrl& url)> OnNavigateComplete2;
-  std::function<void(const FrameRef& frame, const QUrl& url)> OnDocumentComplete;
+  // `document`: the token of the frame's document; empty when the engine reports the end of a
+  // load, which knows none.
+  std::function<void(const FrameRef& frame, const QUrl& url, const std::string& document)>
+      OnDocumentComplete;
   std::function<void(bool isChild)> OnWindowClosing;
   // 0 none, 1 mixed (a certificate error was let through), 6 secure.
   std::function<void(int value)> OnSetSecureLockIcon;

@@ -112,6 +112,7 @@ int TAPIBrowsePage::InsertPage(int index, const QString& url) {
     onPageCreated(*container);
   Relayout();
   if (selectNewTab || Count() == 1) {
+    webEvents_.ClearFocusedAndPointed();
     tabBar_->setCurrentIndex(inserted);
     CurrentChanged(inserted);
   } else {
@@ -453,13 +454,14 @@ void TAPIBrowsePage::InstallCallbacks(TMyContainerClass& container) {
       return nullptr;
     return GetContainer(OpenTab({}));
   };
-  callbacks.OnDocumentComplete = [this, page](const FrameRef& frame, const QUrl&) {
+  callbacks.OnDocumentComplete = [this, page](const FrameRef& frame, const QUrl&,
+                                              const std::string& document) {
     if (IndexOfContainer(page) < 0)
       return;
     page->offlineCheckPending = false;
     if (frame.path.empty())
       ReSetCaption(*page);
-    webEvents_.AttachDocument(frame, {});
+    webEvents_.AttachDocument(frame, document);
   };
   callbacks.OnWindowClosing = [this, page](bool) { PostClose(*page); };
   callbacks.OnSetSecureLockIcon = [this, page](int value) {
@@ -516,11 +518,11 @@ void TAPIBrowsePage::BridgeEvent(TMyContainerClass& container, const BridgeMessa
       webEvents_.WindowFocus(frame);
       break;
     case BridgeKind::kBeforeUnload:
-      if (webEvents_.BeforeUnload(frame) && onDocBeforeUnload)
+      if (webEvents_.BeforeUnload(frame, message.document) && onDocBeforeUnload)
         onDocBeforeUnload(frame);
       break;
     case BridgeKind::kUnload:
-      webEvents_.Unload(frame);
+      webEvents_.Unload(frame, message.document);
       break;
   }
 }

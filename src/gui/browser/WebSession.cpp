@@ -40,11 +40,12 @@ void TWebSession::PageCreated(TMyContainerClass& page) {
     CheckNavigation(page, request);
   };
   auto completed = std::move(callbacks.OnDocumentComplete);
-  callbacks.OnDocumentComplete = [this, &page, completed](const FrameRef& frame, const QUrl& url) {
+  callbacks.OnDocumentComplete = [this, &page, completed](const FrameRef& frame, const QUrl& url,
+                                                          const std::string& document) {
     if (frame.path.empty() && CheckCompletedDocument(page))
       return;
     if (completed)
-      completed(frame, url);
+      completed(frame, url, document);
   };
   callbacks.OnGetDownloadControl = [this, &page] { return DownloadControlFlags(page); };
   ApplyDownloadControl(page);
