@@ -262,29 +262,6 @@ class MainWindowLayoutTest : public QObject {
     QCOMPARE(window.Rebar().AddressBox()->itemText(0), QString("127.0.0.1"));
   }
 
-  void PageKeysReachThePageBeforeShortcuts() {
-    WindowFixture fixture("", "[ShortCutKey]\r\nNewTab=Ctrl+A\r\nWebReload=F9\r\n");
-    TSDIMainWindow& window = fixture.Open();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QList<int> commands;
-    connect(&window, &TSDIMainWindow::CommandRequested, this, [&commands](int id) {
-      if (id != 3163)
-        commands << id;
-    });
-    auto* page = new QLineEdit("page text", &window.TabStripArea());
-    page->show();
-    page->setFocus();
-    page->deselect();
-    QTest::keyClick(page, Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(page->selectedText(), QString("page text"));
-    QTest::keyClick(page, Qt::Key_F9);
-    QTRY_COMPARE(commands, QList<int>{3007});
-    QLineEdit* address = window.Rebar().AddressBox()->lineEdit();
-    address->setFocus();
-    QTest::keyClick(address, Qt::Key_A, Qt::ControlModifier);
-    QTRY_COMPARE(commands, (QList<int>{3007, 3002}));
-  }
-
   void TreeMenuOpensOnItemsOnly() {
     WindowFixture fixture("");
     TSDIMainWindow& window = fixture.Open();
