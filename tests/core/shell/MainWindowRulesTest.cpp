@@ -47,15 +47,6 @@ TEST(MainWindowRulesTest, ButtonsRunDistinctRoutedCommandsAndRefreshedOnesAreMen
   EXPECT_EQ(CharSizeCommand(0), 3147);
 }
 
-TEST(MainWindowRulesTest, ToolPagesWrapBothWays) {
-  EXPECT_EQ(NextToolPage(kToolFavorite), kToolHistory);
-  EXPECT_EQ(NextToolPage(kToolProxy), kToolFavorite);
-  EXPECT_EQ(PreviousToolPage(kToolFavorite), kToolProxy);
-  EXPECT_EQ(PreviousToolPage(kToolAnalysis), kToolHistory);
-  EXPECT_EQ(NextToolPage(9), kToolFavorite);
-  EXPECT_EQ(PreviousToolPage(-3), kToolProxy);
-}
-
 TEST(MainWindowRulesTest, LayeredAlphaFollowsEachWindowsOwnFlag) {
   TSettings settings;
   for (int window = 0; window < kLayeredWindowCount; ++window)
