@@ -97,7 +97,6 @@ TEST(UrlCrackerTest, DrivesAreLettersOrUncServerAndShare) {
   EXPECT_EQ(DriveLength("\\\\srv\\"), 0u);
   EXPECT_EQ(DriveLength("\\\\\\share"), 0u);
   EXPECT_EQ(DriveLength("//srv/share"), 0u);
-  EXPECT_EQ(DriveLength(""), 0u);
 }
 
 }  // namespace

@@ -169,16 +169,11 @@ TEST(RegexTest, InvalidPatternsReportWhereTheyFail) {
 }
 
 TEST(RegexTest, InvalidUtf8SubjectsAreSearchedSafely) {
-  const std::string subject =
-      "\xFF\xE6\x97"
-      "b\xC3(";
-  const auto match = Regex("b+").FindFirst(subject);
+  const std::string subject = "\xFF\xE6\x97z\xC3(";
+  const auto match = Regex("z+").FindFirst(subject);
   ASSERT_TRUE(match);
   EXPECT_EQ(match->Position(), 4u);
-  EXPECT_EQ(Regex(".").ReplaceAll("a\xFF"
-                                  "b",
-                                  "-"),
-            "-\xFF-");
+  EXPECT_EQ(Regex(".").ReplaceAll("a\xFFz", "-"), "-\xFF-");
   std::string replaced = Regex("(?i)x*").ReplaceAll(subject, "-");
   std::erase(replaced, '-');
   EXPECT_EQ(replaced, subject);
