@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include "core/shell/SafeFile.h"
+#include "SettingsFileFixture.h"
 #include "core/tools/DenyList.h"
 
 namespace zelvora {
@@ -89,31 +85,20 @@ TEST(DenyListTest, OddTextNeverBreaksTheList) {
   EXPECT_EQ(CompileDenyList(longLine).size(), 1u);  // kept, even when too big to compile
 }
 
-class DenyListFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "zelvora-deny-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    path_ = (folder_ / std::string(kDenyListFileName)).string();
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  fs::path folder_;
-  std::string path_;
-};
+class DenyListFileTest : public SettingsFileFixture {};
 
 TEST_F(DenyListFileTest, SavesOnlyRealChangesWithCrLf) {
-  EXPECT_EQ(ReadDenyList(path_), "");
-  ASSERT_TRUE(SaveDenyList(path_, "1 a\n2 b\r3 c\r\n"));
-  EXPECT_EQ(ReadDenyList(path_), "1 a\r\n2 b\r\n3 c\r\n");
+  const std::string path = (folder_ / std::string(kDenyListFileName)).string();
+  EXPECT_EQ(ReadDenyList(path), "");
+  ASSERT_TRUE(SaveDenyList(path, "1 a\n2 b\r3 c\r\n"));
+  EXPECT_EQ(ReadDenyList(path), "1 a\r\n2 b\r\n3 c\r\n");
 
   // Surrounding blanks alone are not worth a write; a change of case is an edit.
-  std::ofstream(path_, std::ios::binary | std::ios::trunc) << "1 A\r\n2 b\r\n3 c\n";
-  ASSERT_TRUE(SaveDenyList(path_, "  1 A\n2 b\r\n3 c  "));
-  EXPECT_EQ(ReadDenyList(path_), "1 A\r\n2 b\r\n3 c\n");
-  ASSERT_TRUE(SaveDenyList(path_, "1 a\n2 b\n3 c"));
-  EXPECT_EQ(ReadDenyList(path_), "1 a\r\n2 b\r\n3 c");
+  WriteRaw(std::string(kDenyListFileName), "1 A\r\n2 b\r\n3 c\n");
+  ASSERT_TRUE(SaveDenyList(path, "  1 A\n2 b\r\n3 c  "));
+  EXPECT_EQ(ReadDenyList(path), "1 A\r\n2 b\r\n3 c\n");
+  ASSERT_TRUE(SaveDenyList(path, "1 a\n2 b\n3 c"));
+  EXPECT_EQ(ReadDenyList(path), "1 a\r\n2 b\r\n3 c");
 
   EXPECT_FALSE(SaveDenyList((folder_ / "missing" / "x.txt").string(), "1 a"));
   EXPECT_FALSE(fs::exists(folder_ / "missing"));
