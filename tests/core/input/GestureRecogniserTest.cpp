@@ -86,22 +86,6 @@ TEST(GestureRecogniserTest, BindingsAndRelease) {
   EXPECT_TRUE(end.ended);
   EXPECT_FALSE(end.swallow);
   EXPECT_FALSE(recogniser.Release().ended);
-
-  // Theme labels build the text.
-  recogniser.Configure({true, false, 30}, {"←", "↑", "→", "↓"});
-  recogniser.AddBinding(10, "←");
-  recogniser.Press(0, 0);
-  EXPECT_EQ(recogniser.Move(-30, 0, true, Caption), "← Reload ");
-  EXPECT_EQ(recogniser.Release().command, 10);
-
-  // Disabled: no list, nothing tracked, the release reaches the page.
-  recogniser.Configure({false, false, 30}, {});
-  recogniser.AddBinding(10, "L");
-  EXPECT_FALSE(recogniser.Enabled());
-  recogniser.Press(0, 0);
-  EXPECT_EQ(recogniser.Move(-50, 0, true, Caption), std::nullopt);
-  end = recogniser.Release();
-  EXPECT_FALSE(end.ended || end.swallow || end.command);
 }
 
 class GestureThemeTest : public SettingsFileFixture {};

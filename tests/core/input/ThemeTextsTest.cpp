@@ -37,11 +37,6 @@ TEST_F(ThemeTextsTest, WithoutAThemeTheBuiltInTextsAreShownTheirOwnWay) {
                                      return loaded;
                                    }()}) {
     EXPECT_EQ(texts.AboutText(), "Theme: --- by unknown");
-    EXPECT_EQ(texts.ButtonTips(ButtonGroup::kSecurity)[6], "Secure 128BIT");
-    EXPECT_EQ(texts.Label(kLabelDontWrite), "Don't Write(&N)");
-    EXPECT_EQ(texts.Label(kLabelCross), "x");
-    EXPECT_EQ(texts.Label(kLabelHour), ":");
-    EXPECT_EQ(texts.Label(kLabelSec), "");
     EXPECT_EQ(texts.Label(kLabelImportantReboot), " [ Important Reboot]");
     EXPECT_EQ(texts.Message(kMessageConfirmExit), "Do you wish to exit?\r\n");
   }

@@ -62,19 +62,5 @@ TEST(MainWindowRulesTest, LayeredAlphaFollowsEachWindowsOwnFlag) {
   EXPECT_FALSE(LayeredAlpha(settings, static_cast<LayeredWindow>(kLayeredWindowCount)));
 }
 
-TEST(MainWindowRulesTest, BandsAreArrangedInReadingOrderWithRowBreaks) {
-  const std::array<BandPlacement, 3> twoRows = {
-      {{0, 30, 0, 1200}, {1, 0, 300, 250}, {2, 0, 0, 290}}};
-  const auto bands = ArrangeRebarBands(twoRows);
-  EXPECT_EQ(bands[0], (RebarBand{2, 290, false}));
-  EXPECT_EQ(bands[1], (RebarBand{1, 250, false}));
-  EXPECT_EQ(bands[2], (RebarBand{0, 999, true}));  // wider than three digits can say
-  const std::array<BandPlacement, 3> threeRows = {{{0, 0, 0, 9}, {1, 20, 0, 9}, {2, 40, 0, 9}}};
-  const auto stacked = ArrangeRebarBands(threeRows);
-  EXPECT_FALSE(stacked[0].breakBefore);
-  EXPECT_TRUE(stacked[1].breakBefore);
-  EXPECT_TRUE(stacked[2].breakBefore);
-}
-
 }  // namespace
 }  // namespace zelvora
