@@ -7,6 +7,8 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include "gui/toolkit/Text.h"
+
 namespace zelvora {
 
 namespace {
@@ -57,6 +59,18 @@ QSize TBrowseTabBar::tabSizeHint(int index) const {
   return hint;
 }
 
+int TBrowseTabBar::InsertCaptionTab(int index, const QString& caption) {
+  return insertTab(index, LiteralCaption(caption));
+}
+
+void TBrowseTabBar::SetCaption(int index, const QString& caption) {
+  setTabText(index, LiteralCaption(caption));
+}
+
+QString TBrowseTabBar::Caption(int index) const {
+  return tabText(index).replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
 QRect TBrowseTabBar::CaptionRect(int index) const {
   return tabRect(index).adjusted(kCaptionInsetX, kCaptionInsetY, -kCaptionInsetX, -kCaptionInsetY);
 }
@@ -77,7 +91,7 @@ void TBrowseTabBar::paintEvent(QPaintEvent*) {
     painter.save();
     painter.setClipRect(caption);
     painter.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     tabText(index));
+                     Caption(index));
     painter.restore();
     const TabLook look = lookSource_ ? lookSource_(index) : TabLook{};
     if (look.progressPercent >= 1 && look.progressPercent <= 99) {
@@ -97,7 +111,7 @@ bool TBrowseTabBar::event(QEvent* event) {
     if (tip.isEmpty())
       QToolTip::hideText();
     else
-      QToolTip::showText(help->globalPos(), tip, this);
+      QToolTip::showText(help->globalPos(), LiteralToolTip(tip), this);
     return true;
   }
   return QTabBar::event(event);

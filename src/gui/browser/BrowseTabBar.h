@@ -23,6 +23,12 @@ class TBrowseTabBar : public QTabBar {
 
   explicit TBrowseTabBar(QWidget* parent = nullptr);
 
+  // Tab captions are a page's text, shown as written: an "&" in a title gives the tab no
+  // Alt+letter key. Use these rather than the base class's tab texts.
+  int InsertCaptionTab(int index, const QString& caption);
+  void SetCaption(int index, const QString& caption);
+  QString Caption(int index) const;
+
   void SetLookSource(LookSource source) { lookSource_ = std::move(source); }
   // Tips are asked for when they show; an empty text shows none.
   void SetTipSource(TipSource source) { tipSource_ = std::move(source); }
