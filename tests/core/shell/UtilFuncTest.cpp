@@ -29,6 +29,7 @@ TEST_F(UtilFuncTest, ReadsFollowTheFileSyntax) {
       "Inner=a\"b\"\n;Commented=1\n#Hash=2\nno equals sign here\n"
       "[config]\nSecond=1\nTabOpenMax=55\n");
   EXPECT_EQ(ReadProfileInt(path_, "CONFIG", "TABOPENMAX", -1), 20);
+  // A comment, a line without "=" and a second section of the same name read as nothing.
   const std::pair<std::string_view, std::string_view> values[] = {
       {"Quoted", "  padded  "},     {"Inner", "a\"b\""}, {"Commented", "d"}, {"#Hash", "2"},
       {"no equals sign here", "d"}, {"Second", "d"},     {"", "d"}};
