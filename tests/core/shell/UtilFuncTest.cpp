@@ -183,8 +183,8 @@ TEST_F(UtilFuncTest, ThreadsWritingTogetherLoseNothing) {
   for (int t = 0; t < 4; ++t) {
     threads.emplace_back([this, t] {
       for (int i = 0; i < 10; ++i) {
-        const std::string section = "T" + std::to_string(t);
-        const std::string key = "k" + std::to_string(i);
+        const char section[] = {'T', static_cast<char>('0' + t), '\0'};
+        const char key[] = {'k', static_cast<char>('0' + i), '\0'};
         WriteProfileInt(path_, section, key, i);
         ReadProfileInt(path_, "T0", "k0", 0);
       }
