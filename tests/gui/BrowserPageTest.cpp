@@ -67,6 +67,31 @@ class BrowserPageTest : public QObject {
   }
 
  private slots:
+  void PageTitlesAreShownAsWritten() {
+    LocalServer server;
+    server.Page("/amp", "<title>&amp;F</title>a");
+    server.Page("/b", "<title>B</title>b");
+    PageFixture fixture("");
+    fixture.window->ReceiveMessage(3177, "OFF");  // without the menu bar and its own Alt+F
+    TAPIBrowsePage& strip = fixture.Strip();
+    TMyContainerClass& amp = fixture.Load(server.Url("/amp"));
+    fixture.Load(server.Url("/b"));
+    QCOMPARE(strip.TabBar().Caption(0), QString("&F"));
+    QCOMPARE(strip.CurrentIndex(), 1);
+    // The title gives its tab no Alt+F.
+    QTest::keyClick(fixture.window.get(), Qt::Key_F, Qt::AltModifier);
+    QTest::qWait(50);
+    QCOMPARE(strip.CurrentIndex(), 1);
+    // The travel menu shows the ampersand too.
+    amp.Navigate(QUrl(server.Url("/b")));
+    fixture.WaitLoaded(amp);
+    strip.SetCurrentIndex(0);
+    QMenu menu;
+    strip.FillTravelMenu(menu, true);
+    QCOMPARE(menu.actions().size(), 1);
+    QCOMPARE(menu.actions()[0]->iconText(), QString("&F"));
+  }
+
   void ProgressStagesAndCaptions() {
     LocalServer server;
     server.Page("/a", "<title>Alpha</title><p>a</p>");
@@ -146,7 +171,7 @@ class BrowserPageTest : public QObject {
     QVERIFY(!strip.DeletePage(0));
   }
 
-  void FramePressFocusSurvivesAReloadAndForgedMessagesDoNothing() {
+  void FramePressFocusSurvivesAReloadNotANewTabAndForgedMessagesDoNothing() {
     LocalServer inner;
     inner.Page("/frame", "<title>Inner</title><body style='margin:0;height:300px'>inner</body>");
     LocalServer outer;
@@ -181,12 +206,18 @@ class BrowserPageTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(strip.WebEvents().IsAttached(frame), 10000);
     QCOMPARE(strip.WebEvents().FocusedBrowser(), std::optional<FrameRef>(frame));
     QCOMPARE(strip.WebEvents().PointedBrowser(), std::optional<FrameRef>(frame));
+
+    // A new current tab leaves no frame of the previous one focused or pointed.
+    strip.AddPage({});
+    QVERIFY(strip.WebEvents().IsAttached(frame));
+    QCOMPARE(strip.WebEvents().FocusedBrowser(), std::nullopt);
+    QCOMPARE(strip.WebEvents().PointedBrowser(), std::nullopt);
   }
 
   void PageCommandsActOnTheCurrentPage() {
     LocalServer server;
     server.Page("/a", "<title>A</title><p>a</p>");
-    PageFixture fixture("");
+    PageFixture fixture("TabNewPos=1\r\nTabOpenMax=2\r\n");
     TAPIBrowsePage& strip = fixture.Strip();
     TSDIMainWindow& window = *fixture.window;
     TMyContainerClass& page = fixture.Load(server.Url("/a"));
@@ -202,10 +233,12 @@ class BrowserPageTest : public QObject {
     window.ExecuteCommand(3029);  // after the smallest comes the largest
     QCOMPARE(strip.GetZoom(0), 4);
 
-    window.ExecuteCommand(3009);  // the source in a new tab
+    window.ExecuteCommand(3009);  // the source in a new tab, placed and limited as any tab
     QCOMPARE(strip.Count(), 2);
     QTRY_VERIFY_WITH_TIMEOUT(
-        strip.GetContainer(1)->Page()->url().toString().startsWith("view-source:"), 10000);
+        strip.GetContainer(0)->Page()->url().toString().startsWith("view-source:"), 10000);
+    window.ExecuteCommand(3009);
+    QCOMPARE(strip.Count(), 2);
     window.ExecuteCommand(3014);
     QCOMPARE(strip.Count(), 1);
     window.ExecuteCommand(3015);

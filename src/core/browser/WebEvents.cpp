@@ -22,7 +22,7 @@ bool TWebEventClass::AttachDocument(const FrameRef& frame, std::string_view docu
   const bool added = existing == nullptr;
   if (added)
     connections_.push_back({frame, std::string(document)});
-  else
+  else if (!document.empty())
     existing->document = document;
   // A reloaded frame comes back under the same path: it keeps the focus it had before unloading.
   if (unloadingWindow_ == frame) {
@@ -67,6 +67,11 @@ DocumentEntry* TWebEventClass::Entry(const FrameRef& frame) {
   const auto found = std::find_if(connections_.begin(), connections_.end(),
                                   [&](const DocumentEntry& entry) { return entry.frame == frame; });
   return found == connections_.end() ? nullptr : &*found;
+}
+
+void TWebEventClass::ClearFocusedAndPointed() {
+  focused_.reset();
+  pointed_.reset();
 }
 
 std::optional<FrameRef> TWebEventClass::FocusedBrowser() const {
@@ -127,8 +132,8 @@ void TWebEventClass::WindowFocus(const FrameRef& frame) {
   pointed_ = frame;
 }
 
-bool TWebEventClass::BeforeUnload(const FrameRef& frame) {
-  if (!Known(frame))
+bool TWebEventClass::BeforeUnload(const FrameRef& frame, std::string_view document) {
+  if (!Shows(frame, document))
     return false;
   unloadingWindow_ = frame;
   DetachDocument(frame);
@@ -136,8 +141,8 @@ bool TWebEventClass::BeforeUnload(const FrameRef& frame) {
   return true;
 }
 
-void TWebEventClass::Unload(const FrameRef& frame) {
-  if (Known(frame))
+void TWebEventClass::Unload(const FrameRef& frame, std::string_view document) {
+  if (Shows(frame, document))
     DetachDocument(frame);
 }
 
@@ -153,6 +158,13 @@ bool TWebEventClass::Known(const FrameRef& frame) const {
   const std::vector<DocumentEntry>& entries = Snapshot();
   return std::any_of(entries.begin(), entries.end(),
                      [&](const DocumentEntry& entry) { return entry.frame == frame; });
+}
+
+bool TWebEventClass::Shows(const FrameRef& frame, std::string_view document) const {
+  const std::vector<DocumentEntry>& entries = Snapshot();
+  return std::any_of(entries.begin(), entries.end(), [&](const DocumentEntry& entry) {
+    return entry.frame == frame && entry.document == document;
+  });
 }
 
 }  // namespace zelvora

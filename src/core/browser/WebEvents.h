@@ -31,8 +31,9 @@ struct DocumentEntry {
 class TWebEventClass {
  public:
   // Attaches the document a frame shows; true when a new entry was made. A frame that is
-  // attached already keeps its entry (its document token is updated). When the frame is the
-  // unloading window, it becomes the focused and the pointed document again.
+  // attached already keeps its entry (its document token is updated; an empty token, a document
+  // reported without one, keeps the token known). When the frame is the unloading window, it
+  // becomes the focused and the pointed document again.
   bool AttachDocument(const FrameRef& frame, std::string_view document);
   // Removes the frame's entry and forgets it as focused or pointed document.
   void DetachDocument(const FrameRef& frame);
@@ -41,6 +42,8 @@ class TWebEventClass {
   void DetachAll();
 
   bool IsAttached(const FrameRef& frame) const;
+  // A new tab became current: no document of the previous one stays focused or pointed.
+  void ClearFocusedAndPointed();
   // The frame's entry, or null; valid until the next attach or detach.
   DocumentEntry* Entry(const FrameRef& frame);
   const std::vector<DocumentEntry>& Connections() const { return connections_; }
@@ -50,7 +53,8 @@ class TWebEventClass {
   std::optional<FrameRef> PointedBrowser() const;
 
   // Events of attached documents; events of frames that are not attached are ignored. Each
-  // returns whether the program's callback for it is to run.
+  // returns whether the program's callback for it is to run. The unload events name the document
+  // that unloads: a late one from a replaced document leaves its successor in the frame alone.
   bool MouseDown(const FrameRef& frame);  // the page mouse press
   void MouseMove(const FrameRef& frame, int x, int y);
   bool MouseUp(const FrameRef& frame);  // true when it ends a selection
@@ -58,8 +62,9 @@ class TWebEventClass {
   // Whether the context menu may open; a suppressed menu allows the next one.
   bool ContextMenu(const FrameRef& frame);
   void WindowFocus(const FrameRef& frame);
-  bool BeforeUnload(const FrameRef& frame);  // true: the before-unload callback runs
-  void Unload(const FrameRef& frame);
+  // True when the before-unload callback runs.
+  bool BeforeUnload(const FrameRef& frame, std::string_view document);
+  void Unload(const FrameRef& frame, std::string_view document);
 
   // The selection-action menu was shown: the context menu that follows is suppressed once.
   void SuppressNextContextMenu() { contextMenuAllowed_ = false; }
@@ -75,6 +80,7 @@ class TWebEventClass {
   // refreshed only when the list changed.
   const std::vector<DocumentEntry>& Snapshot() const;
   bool Known(const FrameRef& frame) const;
+  bool Shows(const FrameRef& frame, std::string_view document) const;
 
   std::vector<DocumentEntry> connections_;
   mutable std::vector<DocumentEntry> snapshot_;

@@ -43,7 +43,7 @@ constexpr std::array kRows = {
   One(3013, A::kInternetOptions,                  O::kMainWindow),
   One(3014, A::kCloseTab,                         O::kPages),
   One(3015, A::kCloseAllTabs,                     O::kPages),
-  One(3016, A::kCloseTabByIndex,                  O::kPages),
+  One(3016, A::kClosePageTab,                     O::kPages),
   One(3017, A::kSaveAs,                           O::kPages),
   One(3018, A::kToggleOffline,                    O::kSessionOptions),
   One(kPrintConfigId, A::kPageSetup,              O::kPages),

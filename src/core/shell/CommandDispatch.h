@@ -65,7 +65,7 @@ enum class CommandAction : std::uint8_t {
   kShowProperties,  // the tab's page
   kCloseTab,        // the tab
   kCloseAllTabs,
-  kCloseTabByIndex,  // posted by a page: the index is in the high word of lParam
+  kClosePageTab,  // posted by a page's own event: the parameter is the page's id
   kPageSetup,
   kPrint,
   kPrintPreview,

@@ -53,9 +53,13 @@ inline constexpr std::array<std::uint16_t, 19> kPageCommands = {
     3143, 3144, 3145, 3146, 3147,        // the five character sizes
     3059, 3060, 3015, 3045, 3046,        // Tab: next, previous, close all, add, add all
 };
-// The page buttons: enabled while the current page is ready, disabled when the last page closes.
-inline constexpr std::array<std::uint16_t, 13> kPageButtonCommands = {
-    3005, 3006, 3007, 3008, 3026, 3029, 3020, 3014, 3015, 3017, 3009, 3045, 3047};
+// The page buttons, disabled when the last page closes. These serve any page, even one without a
+// document (stuck loading, a failed load), so that it can always be stopped, reloaded and closed:
+inline constexpr std::array<std::uint16_t, 6> kPageButtonCommands = {3005, 3006, 3007,
+                                                                     3008, 3014, 3015};
+// and these need the page's document: enabled once the engine reported the page's command states.
+inline constexpr std::array<std::uint16_t, 7> kDocumentButtonCommands = {3026, 3029, 3020, 3017,
+                                                                         3009, 3045, 3047};
 
 // Disabled while their dialog is open: the open dialog, the About box, the configuration
 // dialog, the selection dialog and the tree item edit dialog.

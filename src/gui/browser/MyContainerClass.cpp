@@ -1,5 +1,6 @@
 #include "gui/browser/MyContainerClass.h"
 
+#include <QDialog>
 #include <QTimer>
 #include <QWebEngineCertificateError>
 #include <QWebEngineHistory>
@@ -39,8 +40,12 @@ TMyContainerClass::~TMyContainerClass() {
 void TMyContainerClass::ConnectEngine() {
   page_->beforeNavigate = [this](const QUrl& url, QWebEnginePage::NavigationType type,
                                  bool isMainFrame) {
-    NavigationRequest request{
-        url, isMainFrame, type == QWebEnginePage::NavigationTypeLinkClicked, false, {}};
+    NavigationRequest request{url,
+                              isMainFrame,
+                              type == QWebEnginePage::NavigationTypeLinkClicked,
+                              type == QWebEnginePage::NavigationTypeRedirect,
+                              false,
+                              {}};
     if (callbacks_.OnBeforeNavigate2)
       callbacks_.OnBeforeNavigate2(request);
     if (request.cancel && request.redirect.isValid()) {
@@ -62,7 +67,8 @@ void TMyContainerClass::ConnectEngine() {
     const FrameRef frame{id_, message->framePath};
     if (message->kind == BridgeKind::kReady) {
       if (callbacks_.OnDocumentComplete)
-        callbacks_.OnDocumentComplete(frame, QUrl(QString::fromStdString(message->url)));
+        callbacks_.OnDocumentComplete(frame, QUrl(QString::fromStdString(message->url)),
+                                      message->document);
     } else if (callbacks_.OnBridgeMessage) {
       callbacks_.OnBridgeMessage(*message);
     }
@@ -74,6 +80,7 @@ void TMyContainerClass::ConnectEngine() {
   });
   connect(page_, &QWebEnginePage::loadStarted, this, [this] {
     certificateErrorSeen_ = false;
+    denyGuard.LoadStarted();
     if (callbacks_.OnDownloadBegin)
       callbacks_.OnDownloadBegin();
   });
@@ -91,7 +98,7 @@ void TMyContainerClass::ConnectEngine() {
       callbacks_.OnCommandStateChange(-1, true);
     ReportSecurity();
     if (callbacks_.OnDocumentComplete)
-      callbacks_.OnDocumentComplete(FrameRef{id_, {}}, page_->url());
+      callbacks_.OnDocumentComplete(FrameRef{id_, {}}, page_->url(), {});
   });
   connect(page_, &QWebEnginePage::titleChanged, this, [this] {
     if (callbacks_.OnTitleChange)
@@ -146,6 +153,24 @@ void TMyContainerClass::Navigate(const QUrl& url, const QString& referer) {
   if (!referer.isEmpty())
     request.setHeader(QByteArrayLiteral("Referer"), referer.toUtf8());
   page_->load(request);
+}
+
+void TMyContainerClass::Retire() {
+  alive = false;
+  callbacks_ = {};
+  if (view_.isNull()) {
+    deleteLater();
+    return;
+  }
+  // The engine's dialogs are children of the view; rejecting one ends its nested loop.
+  for (QDialog* dialog : view_->findChildren<QDialog*>()) {
+    dialog->reject();
+  }
+  if (!page_->InNestedLoop()) {
+    deleteLater();
+    return;
+  }
+  connect(page_, &TEnginePage::NestedLoopsEnded, this, &QObject::deleteLater);
 }
 
 void TMyContainerClass::ReportAllFrames() {

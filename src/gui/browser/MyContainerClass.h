@@ -17,6 +17,7 @@
 #include "core/browser/PageRules.h"
 #include "core/browser/WebEvents.h"
 #include "core/shell/MainWindowRules.h"
+#include "core/tools/DenyPageGuard.h"
 
 class QWebEngineProfile;
 
@@ -34,6 +35,7 @@ struct NavigationRequest {
   QUrl url;
   bool mainFrame = true;
   bool userInitiated = false;
+  bool serverRedirect = false;  // the server sent the previous request on
   bool cancel = false;
   QUrl redirect;
 };
@@ -51,7 +53,10 @@ struct TPageCallbacks {
   // The page to show a new window in; null refuses it.
   std::function<TMyContainerClass*()> OnNewWindow2;
   std::function<void(const QUrl& url)> OnNavigateComplete2;
-  std::function<void(const FrameRef& frame, const QUrl& url)> OnDocumentComplete;
+  // `document`: the token of the frame's document; empty when the engine reports the end of a
+  // load, which knows none.
+  std::function<void(const FrameRef& frame, const QUrl& url, const std::string& document)>
+      OnDocumentComplete;
   std::function<void(bool isChild)> OnWindowClosing;
   // 0 none, 1 mixed (a certificate error was let through), 6 secure.
   std::function<void(int value)> OnSetSecureLockIcon;
@@ -84,6 +89,9 @@ class TMyContainerClass : public QObject {
   void Navigate(const QUrl& url, const QString& referer = {});
   // Asks every frame's bridge to report its document again.
   void ReportAllFrames();
+  // Takes the closed page out of service: it reports nothing more, its open dialogs are
+  // rejected, and it is destroyed (deleteLater) once no nested loop over it runs any more.
+  void Retire();
 
   // The page state the strip keeps.
   bool forwardEnabled = false;
@@ -103,6 +111,8 @@ class TMyContainerClass : public QObject {
   // The frame whose document last got a mouse press.
   FrameRef pressedFrame;
   int charSize = kCharSizeStandard;
+  // How often the deny list's outcomes are carried out on this page.
+  DenyPageGuard denyGuard;
 
  private:
   void ConnectEngine();

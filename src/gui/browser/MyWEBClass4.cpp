@@ -26,6 +26,7 @@
 #include "gui/browser/MyContainerClass.h"
 #include "gui/browser/WebProfile.h"
 #include "gui/toolkit/Colours.h"
+#include "gui/toolkit/Text.h"
 
 namespace zelvora {
 
@@ -33,8 +34,11 @@ namespace {
 
 // Status texts are cut to this many characters.
 constexpr int kStatusTextMax = 100;
-// The posted close of a page from inside one of its own events: low word 1, index high.
-constexpr int kCloseByIndexFlag = 1;
+
+// A posted command names its page by the page's id; 0 (a command run from a key) names none.
+int PostedId(const TMyContainerClass& page) {
+  return static_cast<int>(page.Id());
+}
 
 QString Shortened(const QString& text, int max) {
   return QString::fromStdString(ShortenText(text.toStdString(), max));
@@ -72,10 +76,8 @@ TAPIBrowsePage::TAPIBrowsePage(TPageHost& host, const QString& storageFolder, QW
 }
 
 TAPIBrowsePage::~TAPIBrowsePage() {
-  // Pages go before the profile they were made on.
-  for (TMyContainerClass* container : containers_) {
-    delete container;
-  }
+  // Pages go before the profile they were made on, closed ones still waiting to go included.
+  qDeleteAll(findChildren<TMyContainerClass*>(Qt::FindDirectChildrenOnly));
   containers_.clear();
 }
 
@@ -104,13 +106,14 @@ int TAPIBrowsePage::InsertPage(int index, const QString& url) {
   InstallCallbacks(*container);
   // The tab comes last: inserting it may select it, and the page must be in place by then.
   const QSignalBlocker blocker(tabBar_);
-  const int inserted = tabBar_->insertTab(
+  const int inserted = tabBar_->InsertCaptionTab(
       index, QString::fromLatin1(kLoadingCaption.data(), kLoadingCaption.size()));
   container->stage = -1;
   if (onPageCreated)
     onPageCreated(*container);
   Relayout();
   if (selectNewTab || Count() == 1) {
+    webEvents_.ClearFocusedAndPointed();
     tabBar_->setCurrentIndex(inserted);
     CurrentChanged(inserted);
   } else {
@@ -146,7 +149,7 @@ bool TAPIBrowsePage::DeletePage(int index) {
     stack_->removeWidget(container->View());
     tabBar_->removeTab(index);
   }
-  delete container;
+  container->Retire();
   if (Count() == 0) {
     webEvents_.DetachAll();
   } else if (wasCurrent) {
@@ -184,14 +187,14 @@ bool TAPIBrowsePage::DeleteAllPages() {
   for (TMyContainerClass* container : containers_) {
     if (container != kept) {
       stack_->removeWidget(container->View());
-      delete container;
+      container->Retire();
     }
   }
   containers_.clear();
   if (kept != nullptr) {
     containers_.push_back(kept);
     const QSignalBlocker blocker(tabBar_);
-    tabBar_->addTab(keptText);
+    tabBar_->InsertCaptionTab(0, keptText);
     ReSetCaption(*kept);
   }
   if (Count() == 0)
@@ -270,9 +273,9 @@ void TAPIBrowsePage::MovePage(int from, int to) {
     return;
   const QSignalBlocker blocker(tabBar_);
   std::swap(containers_[static_cast<std::size_t>(from)], containers_[static_cast<std::size_t>(to)]);
-  const QString fromText = tabBar_->tabText(from);
-  tabBar_->setTabText(from, tabBar_->tabText(to));
-  tabBar_->setTabText(to, fromText);
+  const QString fromText = tabBar_->Caption(from);
+  tabBar_->SetCaption(from, tabBar_->Caption(to));
+  tabBar_->SetCaption(to, fromText);
   QWidget* fromView = stack_->widget(from);
   QWidget* toView = stack_->widget(to);
   stack_->removeWidget(fromView);
@@ -321,7 +324,7 @@ void TAPIBrowsePage::Relayout() {
 
 void TAPIBrowsePage::SetPageCaption(int index, const QString& text) {
   if (index >= 0 && index < Count())
-    tabBar_->setTabText(index, text);
+    tabBar_->SetCaption(index, text);
 }
 
 void TAPIBrowsePage::CurrentChanged(int index) {
@@ -335,10 +338,10 @@ void TAPIBrowsePage::CurrentChanged(int index) {
   host_.ShowAddress(container->Page()->url().toString());
   host_.ShowBackForward(container->backEnabled, container->forwardEnabled);
   tabBar_->SetArrows(container->backEnabled, container->forwardEnabled);
-  host_.ShowTitle(tabBar_->tabText(index));
+  host_.ShowTitle(tabBar_->Caption(index));
   host_.ShowPermissions(container->permissions);
-  host_.EnablePageButtons(container->commandsUpdated);
-  host_.PostCommand(3161, index);
+  host_.EnablePageButtons(true, container->commandsUpdated);
+  host_.PostCommand(3161, PostedId(*container));
 }
 
 void TAPIBrowsePage::ReSetCaption(TMyContainerClass& container) {
@@ -353,7 +356,7 @@ void TAPIBrowsePage::ReSetCaption(TMyContainerClass& container) {
   if (index == CurrentIndex()) {
     host_.ShowStatusText({});
     host_.ShowAddress(container.Page()->url().toString());
-    host_.ShowTitle(tabBar_->tabText(index));
+    host_.ShowTitle(tabBar_->Caption(index));
   }
 }
 
@@ -377,8 +380,8 @@ void TAPIBrowsePage::InstallCallbacks(TMyContainerClass& container) {
       if (now.percent == -1 && page->busy) {
         page->busy = false;
       } else if (now.stage > 0 && now.stage != page->stage) {
-        host_.PostCommand(3161, index);
-        host_.PostCommand(3164, index);
+        host_.PostCommand(3161, PostedId(*page));
+        host_.PostCommand(3164, PostedId(*page));
       }
     }
     page->stage = now.stage;
@@ -402,7 +405,7 @@ void TAPIBrowsePage::InstallCallbacks(TMyContainerClass& container) {
     if (!IsCurrent(*page))
       return;
     if (command == -1) {
-      host_.EnablePageButtons(true);
+      host_.EnablePageButtons(true, true);
     } else {
       host_.ShowBackForward(page->backEnabled, page->forwardEnabled);
       tabBar_->SetArrows(page->backEnabled, page->forwardEnabled);
@@ -452,15 +455,16 @@ void TAPIBrowsePage::InstallCallbacks(TMyContainerClass& container) {
       return nullptr;
     return GetContainer(OpenTab({}));
   };
-  callbacks.OnDocumentComplete = [this, page](const FrameRef& frame, const QUrl&) {
+  callbacks.OnDocumentComplete = [this, page](const FrameRef& frame, const QUrl&,
+                                              const std::string& document) {
     if (IndexOfContainer(page) < 0)
       return;
     page->offlineCheckPending = false;
     if (frame.path.empty())
       ReSetCaption(*page);
-    webEvents_.AttachDocument(frame, {});
+    webEvents_.AttachDocument(frame, document);
   };
-  callbacks.OnWindowClosing = [this, page](bool) { ClosePosted(*page); };
+  callbacks.OnWindowClosing = [this, page](bool) { PostClose(*page); };
   callbacks.OnSetSecureLockIcon = [this, page](int value) {
     if (IndexOfContainer(page) < 0)
       return;
@@ -515,20 +519,19 @@ void TAPIBrowsePage::BridgeEvent(TMyContainerClass& container, const BridgeMessa
       webEvents_.WindowFocus(frame);
       break;
     case BridgeKind::kBeforeUnload:
-      if (webEvents_.BeforeUnload(frame) && onDocBeforeUnload)
+      if (webEvents_.BeforeUnload(frame, message.document) && onDocBeforeUnload)
         onDocBeforeUnload(frame);
       break;
     case BridgeKind::kUnload:
-      webEvents_.Unload(frame);
+      webEvents_.Unload(frame, message.document);
       break;
   }
 }
 
-void TAPIBrowsePage::ClosePosted(TMyContainerClass& container) {
+void TAPIBrowsePage::PostClose(const TMyContainerClass& container) {
   // Never from inside the page's own event: the window runs it afterwards.
-  const int index = IndexOfContainer(&container);
-  if (index >= 0 && container.alive)
-    host_.PostCommand(3016, (index << 16) | kCloseByIndexFlag);
+  if (IndexOfContainer(&container) >= 0 && container.alive)
+    host_.PostCommand(3016, PostedId(container));
 }
 
 void TAPIBrowsePage::ExecCommand(int index, DocumentCommand command, int option) {
@@ -543,7 +546,8 @@ void TAPIBrowsePage::ExecCommand(int index, DocumentCommand command, int option)
       ShowProperties(*container);
       break;
     case DocumentCommand::kViewSource:
-      InsertPage(index + 1, QStringLiteral("view-source:") + container->Page()->url().toString());
+      // A tab like any other: its place and the tab limit follow the settings.
+      OpenTab(QStringLiteral("view-source:") + container->Page()->url().toString());
       break;
     case DocumentCommand::kZoom:
       container->charSize = std::clamp(option, 0, kCharSizeCount - 1);
@@ -586,7 +590,7 @@ void TAPIBrowsePage::FillTravelMenu(QMenu& menu, bool back) {
     std::reverse(nearestFirst.begin(), nearestFirst.end());
   for (const TravelMenuItem& item :
        TravelMenuItems(nearestFirst, listMax, host_.Settings().Int(kIntTabTitleMax))) {
-    QAction* action = menu.addAction(QString::fromStdString(item.caption));
+    QAction* action = menu.addAction(LiteralCaption(QString::fromStdString(item.caption)));
     const int offset = TravelOffset(back, item.id);
     connect(action, &QAction::triggered, this, [this, offset] { Travel(offset); });
   }
@@ -606,13 +610,14 @@ void TAPIBrowsePage::ShowArrowMenu(bool back) {
 }
 
 void TAPIBrowsePage::SaveAs(TMyContainerClass& container) {
+  const TEnginePage::NestedLoop dialogOpen(*container.Page());
   QString filter;
   const QString htmlFilter = QStringLiteral("Web page, complete (*.html *.htm)");
   const QString mhtmlFilter = QStringLiteral("Web archive, single file (*.mhtml)");
   const QString name =
       QFileDialog::getSaveFileName(this, QString(), container.Page()->title(),
                                    htmlFilter + QStringLiteral(";;") + mhtmlFilter, &filter);
-  if (name.isEmpty())
+  if (name.isEmpty() || !container.alive)
     return;
   container.Page()->save(name, filter == mhtmlFilter
                                    ? QWebEngineDownloadRequest::MimeHtmlSaveFormat
@@ -643,6 +648,7 @@ void TAPIBrowsePage::ShowProperties(TMyContainerClass& container) {
 void TAPIBrowsePage::Print(TMyContainerClass& container, bool preview) {
   if (!printer_)
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  const TEnginePage::NestedLoop dialogOpen(*container.Page());
   QWebEngineView* view = container.View();
   // The engine prints in the background; the dialogs wait for it to finish.
   const auto printAndWait = [view](QPrinter* printer) {
@@ -705,9 +711,8 @@ void TAPIBrowsePage::RunCommand(const CommandRoute& route, int param) {
     case CommandAction::kShowProperties:
       ExecCommand(TargetIndex(), DocumentCommand::kProperties);
       return;
-    case CommandAction::kCloseTabByIndex:
-      if ((param & 0xFFFF) == kCloseByIndexFlag)
-        DeletePage(param >> 16);
+    case CommandAction::kClosePageTab:
+      CloseTab(IndexOfPageId(param));
       return;
     case CommandAction::kCloseAllTabs:
       DeleteAllPages();
@@ -723,7 +728,8 @@ void TAPIBrowsePage::RunCommand(const CommandRoute& route, int param) {
       }
       return;
     case CommandAction::kFocusTabPage:
-      if (TMyContainerClass* target = GetContainer(param); target != nullptr && target == current)
+      if (TMyContainerClass* target = GetContainer(IndexOfPageId(param));
+          target != nullptr && target == current)
         target->View()->setFocus();
       return;
     default:

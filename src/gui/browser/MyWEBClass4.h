@@ -39,7 +39,8 @@ class TPageHost {
   virtual void ShowTitle(const QString& title) = 0;
   virtual void ShowBackForward(bool back, bool forward) = 0;
   virtual void ShowSecurity(int lockIcon) = 0;
-  virtual void EnablePageButtons(bool enabled) = 0;
+  // The buttons that serve any page, and those that need the page's document.
+  virtual void EnablePageButtons(bool page, bool document) = 0;
   virtual void ShowPermissions(const std::array<bool, kPermissionCount>& on) = 0;
   virtual std::array<bool, kPermissionCount> DefaultPermissions() const = 0;
   // The theme's name of a security state.
@@ -97,8 +98,12 @@ class TAPIBrowsePage : public QWidget {
   void Relayout();
   void SetPageCaption(int index, const QString& text);
 
-  // Carries out a page command of the dispatcher; `param` is the posted value (3016, 3161).
+  // Carries out a page command of the dispatcher; `param` is the posted value: the id of the page
+  // it concerns (3016, 3161, 3164), never its index, which moves as tabs open and close.
   void RunCommand(const CommandRoute& route, int param);
+  // Posts the close of a page's tab from inside one of the page's own events (its script closed
+  // the window, the deny list refused it).
+  void PostClose(const TMyContainerClass& container);
   // Fills a back or forward drop-down menu from the current page's history.
   void FillTravelMenu(QMenu& menu, bool back);
 
@@ -127,7 +132,6 @@ class TAPIBrowsePage : public QWidget {
   void BridgeEvent(TMyContainerClass& container, const BridgeMessage& message);
   void Travel(int offset);
   void ShowArrowMenu(bool back);
-  void ClosePosted(TMyContainerClass& container);
   void SaveAs(TMyContainerClass& container);
   void ShowProperties(TMyContainerClass& container);
   void Print(TMyContainerClass& container, bool preview);

@@ -47,55 +47,54 @@ void TWebSession::PageCreated(TMyContainerClass& page) {
     CheckNavigation(page, request);
   };
   auto completed = std::move(callbacks.OnDocumentComplete);
-  callbacks.OnDocumentComplete = [this, &page, completed](const FrameRef& frame, const QUrl& url) {
+  callbacks.OnDocumentComplete = [this, &page, completed](const FrameRef& frame, const QUrl& url,
+                                                          const std::string& document) {
     if (frame.path.empty() && CheckCompletedDocument(page))
       return;
     if (completed)
-      completed(frame, url);
+      completed(frame, url, document);
   };
   callbacks.OnGetDownloadControl = [this, &page] { return DownloadControlFlags(page); };
   ApplyDownloadControl(page);
 }
 
-void TWebSession::ClosePosted(TMyContainerClass& page) {
-  const int index = strip_.IndexOfContainer(&page);
-  if (index >= 0)
-    host_.PostCommand(3016, (index << 16) | 1);
-}
-
 void TWebSession::CheckNavigation(TMyContainerClass& page, NavigationRequest& request) {
-  if (host_.Settings().Flag(kFlagDenyUseUrl)) {
-    const DenyOutcome outcome =
-        DenyNavigation(denyList_, request.url.toString().toStdString(), page.firstUrl.isEmpty());
-    switch (outcome.step) {
-      case DenyStep::kProceed:
-        break;
-      case DenyStep::kStop:
-        request.cancel = true;
-        // Not from inside the engine's question: once it has been answered.
-        QTimer::singleShot(0, page.Page(),
-                           [target = page.Page()] { target->triggerAction(QWebEnginePage::Stop); });
-        return;
-      case DenyStep::kCloseTab:
-        request.cancel = true;
-        ClosePosted(page);
-        return;
-      case DenyStep::kRedirect:
-        request.cancel = true;
-        request.redirect = QUrl(QString::fromStdString(outcome.url));
-        return;
-    }
+  const DenyOutcome listed =
+      host_.Settings().Flag(kFlagDenyUseUrl)
+          ? DenyNavigation(denyList_, request.url.toString().toStdString(), page.firstUrl.isEmpty())
+          : DenyOutcome{};
+  const DenyOutcome outcome =
+      page.denyGuard.Navigation(listed, request.mainFrame && !request.serverRedirect);
+  switch (outcome.step) {
+    case DenyStep::kProceed:
+      break;
+    case DenyStep::kStop:
+      request.cancel = true;
+      // Not from inside the engine's question: once it has been answered.
+      QTimer::singleShot(0, page.Page(),
+                         [target = page.Page()] { target->triggerAction(QWebEnginePage::Stop); });
+      return;
+    case DenyStep::kCloseTab:
+      request.cancel = true;
+      strip_.PostClose(page);
+      return;
+    case DenyStep::kRedirect:
+      request.cancel = true;
+      request.redirect = QUrl(QString::fromStdString(outcome.url));
+      return;
   }
   ApplyUserAgent();
 }
 
 bool TWebSession::CheckCompletedDocument(TMyContainerClass& page) {
-  if (!host_.Settings().Flag(kFlagDenyUseUrl) || page.firstUrl.isEmpty())
+  if (!host_.Settings().Flag(kFlagDenyUseUrl) || page.firstUrl.isEmpty() ||
+      !page.denyGuard.CompletedCheckDue())
     return false;
-  const DenyOutcome outcome = DenyCompletedDocument(denyList_, page.firstUrl.toStdString());
+  const DenyOutcome outcome =
+      page.denyGuard.Completed(DenyCompletedDocument(denyList_, page.firstUrl.toStdString()));
   switch (outcome.step) {
     case DenyStep::kCloseTab:
-      ClosePosted(page);
+      strip_.PostClose(page);
       return true;
     case DenyStep::kRedirect:
       page.Navigate(QUrl(QString::fromStdString(outcome.url)));

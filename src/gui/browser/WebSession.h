@@ -65,7 +65,6 @@ class TWebSession : public QObject {
  private:
   void CheckNavigation(TMyContainerClass& page, NavigationRequest& request);
   bool CheckCompletedDocument(TMyContainerClass& page);
-  void ClosePosted(TMyContainerClass& page);
   void RefreshProxy();
 
   TPageHost& host_;

@@ -50,7 +50,7 @@ bool TSDIMainWindow::WriteTabList(const std::string& path) {
     const TMyContainerClass* page = browsePage_->GetContainer(index);
     const QString url = page->Page()->url().toString();
     if (!url.isEmpty())
-      entries.push_back({url.toStdString(), browsePage_->TabBar().tabText(index).toStdString()});
+      entries.push_back({url.toStdString(), browsePage_->TabBar().Caption(index).toStdString()});
   }
   const QDateTime now = QDateTime::currentDateTime();
   const FileWriteResult written = zelvora::WriteTabList(
@@ -267,10 +267,14 @@ QString TSDIMainWindow::SecurityName(int lockIcon) const {
              : QString();
 }
 
-void TSDIMainWindow::EnablePageButtons(bool enabled) {
+void TSDIMainWindow::EnablePageButtons(bool page, bool document) {
   for (const std::uint16_t id : kPageButtonCommands) {
     if (QAction* button = rebar_->ButtonOfCommand(id))
-      button->setEnabled(enabled);
+      button->setEnabled(page);
+  }
+  for (const std::uint16_t id : kDocumentButtonCommands) {
+    if (QAction* button = rebar_->ButtonOfCommand(id))
+      button->setEnabled(document);
   }
 }
 
@@ -294,7 +298,7 @@ void TSDIMainWindow::StripLaidOut(bool visible) {
     SetCommandEnabled(3068, false);
     SetCommandEnabled(3026, false);
     statusButtons_->SetSecurity({});
-    EnablePageButtons(false);
+    EnablePageButtons(false, false);
     statusButtons_->SetPermissions(DefaultPermissions());
     rebar_->HighlightButton()->setChecked(false);
     setWindowTitle(objectName());

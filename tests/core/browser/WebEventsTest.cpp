@@ -54,7 +54,7 @@ TEST(WebEventsTest, ReloadedFrameIsFocusedAndPointedAgain) {
   events.AttachDocument(kChild, "child");
   EXPECT_TRUE(events.MouseDown(kTop));
   events.SelectStart(kTop);
-  EXPECT_TRUE(events.BeforeUnload(kTop));
+  EXPECT_TRUE(events.BeforeUnload(kTop, "before"));
   EXPECT_FALSE(events.IsAttached(kTop));
   EXPECT_FALSE(events.SelectStarted());
   EXPECT_EQ(events.UnloadingWindow(), kTop);
@@ -69,14 +69,33 @@ TEST(WebEventsTest, ReloadedFrameIsFocusedAndPointedAgain) {
   EXPECT_EQ(events.Entry(kTop)->document, "after");
 
   // A page closed while one of its frames unloads does not focus it when the number returns.
-  EXPECT_TRUE(events.BeforeUnload(kChild));
+  EXPECT_TRUE(events.BeforeUnload(kChild, "child again"));
   events.DetachPage(1);
   EXPECT_EQ(events.UnloadingWindow(), std::nullopt);
 
   events.AttachDocument(kTop, "t");
-  events.Unload(kTop);
+  events.Unload(kTop, "t");
   EXPECT_FALSE(events.IsAttached(kTop));
   EXPECT_EQ(events.UnloadingWindow(), std::nullopt);
+}
+
+TEST(WebEventsTest, ALateUnloadOfAReplacedDocumentLeavesItsSuccessorAttached) {
+  TWebEventClass events;
+  events.AttachDocument(kTop, "old");
+  EXPECT_TRUE(events.BeforeUnload(kTop, "old"));
+  // The successor reports before the old document's unload events arrive.
+  EXPECT_TRUE(events.AttachDocument(kTop, "new"));
+  EXPECT_EQ(events.FocusedBrowser(), kTop);
+  events.AttachDocument(kTop, "");  // the engine's end of the load knows no token
+  EXPECT_FALSE(events.BeforeUnload(kTop, "old"));
+  events.Unload(kTop, "old");
+  EXPECT_TRUE(events.IsAttached(kTop));
+  EXPECT_EQ(events.FocusedBrowser(), kTop);
+  EXPECT_EQ(events.UnloadingWindow(), std::nullopt);
+
+  events.Unload(kTop, "new");
+  EXPECT_FALSE(events.IsAttached(kTop));
+  EXPECT_EQ(events.FocusedBrowser(), std::nullopt);
 }
 
 TEST(WebEventsTest, MouseSelectionAndContextMenuEvents) {
@@ -124,8 +143,8 @@ TEST(WebEventsTest, EventsOfUnattachedFramesChangeNothing) {
   EXPECT_FALSE(events.MouseUp(stranger));
   EXPECT_FALSE(events.ContextMenu(stranger));
   events.WindowFocus(stranger);
-  EXPECT_FALSE(events.BeforeUnload(stranger));
-  events.Unload(stranger);
+  EXPECT_FALSE(events.BeforeUnload(stranger, "t"));
+  events.Unload(stranger, "t");
 
   EXPECT_EQ(events.PointedBrowser(), kTop);
   EXPECT_EQ(events.FocusedBrowser(), std::nullopt);

@@ -47,15 +47,6 @@ TEST(MainWindowRulesTest, ButtonsRunDistinctRoutedCommandsAndRefreshedOnesAreMen
   EXPECT_EQ(CharSizeCommand(0), 3147);
 }
 
-TEST(MainWindowRulesTest, ToolPagesWrapBothWays) {
-  EXPECT_EQ(NextToolPage(kToolFavorite), kToolHistory);
-  EXPECT_EQ(NextToolPage(kToolProxy), kToolFavorite);
-  EXPECT_EQ(PreviousToolPage(kToolFavorite), kToolProxy);
-  EXPECT_EQ(PreviousToolPage(kToolAnalysis), kToolHistory);
-  EXPECT_EQ(NextToolPage(9), kToolFavorite);
-  EXPECT_EQ(PreviousToolPage(-3), kToolProxy);
-}
-
 TEST(MainWindowRulesTest, LayeredAlphaFollowsEachWindowsOwnFlag) {
   TSettings settings;
   for (int window = 0; window < kLayeredWindowCount; ++window)
@@ -64,26 +55,11 @@ TEST(MainWindowRulesTest, LayeredAlphaFollowsEachWindowsOwnFlag) {
   settings.flags[kFlagLayeredMain + int{kLayeredOpen}] = 1;
   EXPECT_EQ(LayeredAlpha(settings, kLayeredOpen), 102);
   EXPECT_FALSE(LayeredAlpha(settings, kLayeredMain).has_value());
-  EXPECT_FALSE(LayeredAlpha(settings, kLayeredOther).has_value());
   // Only the low eight bits are an opacity.
   settings.integers[kIntLayeredMainValue + int{kLayeredOpen}] = 0x1FF;
   EXPECT_EQ(LayeredAlpha(settings, kLayeredOpen), 0xFF);
   settings.flags[kFlagLayeredColorKey] = 1;
   EXPECT_FALSE(LayeredAlpha(settings, static_cast<LayeredWindow>(kLayeredWindowCount)));
-}
-
-TEST(MainWindowRulesTest, BandsAreArrangedInReadingOrderWithRowBreaks) {
-  const std::array<BandPlacement, 3> twoRows = {
-      {{0, 30, 0, 1200}, {1, 0, 300, 250}, {2, 0, 0, 290}}};
-  const auto bands = ArrangeRebarBands(twoRows);
-  EXPECT_EQ(bands[0], (RebarBand{2, 290, false}));
-  EXPECT_EQ(bands[1], (RebarBand{1, 250, false}));
-  EXPECT_EQ(bands[2], (RebarBand{0, 999, true}));  // wider than three digits can say
-  const std::array<BandPlacement, 3> threeRows = {{{0, 0, 0, 9}, {1, 20, 0, 9}, {2, 40, 0, 9}}};
-  const auto stacked = ArrangeRebarBands(threeRows);
-  EXPECT_FALSE(stacked[0].breakBefore);
-  EXPECT_TRUE(stacked[1].breakBefore);
-  EXPECT_TRUE(stacked[2].breakBefore);
 }
 
 TEST(MainWindowRulesTest, TheAddressBarTakesTheRoomItsRowLeaves) {

@@ -56,13 +56,11 @@ TEST_F(PathsTest, PerUserFolderIsCreatedUnderTheProgramFolder) {
   EXPECT_EQ(paths.settingsFile, (perUser / "Zelvora.ini").string());
   EXPECT_EQ(paths.themeFile, (perUser / "Zelvora.txt").string());
   EXPECT_TRUE(fs::is_directory(perUser / "themes"));
-}
 
-TEST_F(PathsTest, TheUserSwitchWinsOverTheLoginAndIsConsumed) {
-  CommandLine line;
-  line.Slot(kSwitchUser) = "a:b";
-  const TPaths paths = ResolvePaths(Inputs(), line);
-  EXPECT_EQ(paths.perUserFolder, (root_ / "program" / "users" / "unknown").string());
+  // The user switch wins over the login and is used up.
+  line.Slot(kSwitchUser) = "bob  ";
+  EXPECT_EQ(ResolvePaths(Inputs(), line).perUserFolder,
+            (root_ / "program" / "users" / "bob").string());
   EXPECT_EQ(line.Slot(kSwitchUser), "");
 }
 
@@ -111,22 +109,16 @@ TEST_F(PathsTest, ThemeComesFromTheSwitchThenTheSettingsFile) {
 }
 
 TEST_F(PathsTest, DatIsResolvedInThePerUserFolderOrDropped) {
-  const fs::path perUser = root_ / "program" / "users" / "alice";
-  Write(perUser / "tabs.dat", "1,\r\n");
-  CommandLine relative;
-  relative.Slot(kSwitchDat) = "tabs.dat";
-  ResolvePaths(Inputs(), relative);
-  EXPECT_EQ(relative.Slot(kSwitchDat), (perUser / "tabs.dat").string());
-
-  CommandLine missing;
-  missing.Slot(kSwitchDat) = "nothing.dat";
-  ResolvePaths(Inputs(), missing);
-  EXPECT_EQ(missing.Slot(kSwitchDat), "");
-
-  CommandLine absolute;
-  absolute.Slot(kSwitchDat) = (perUser / "tabs.dat").string();
-  ResolvePaths(Inputs(), absolute);
-  EXPECT_EQ(absolute.Slot(kSwitchDat), (perUser / "tabs.dat").string());
+  const fs::path tabs = root_ / "program" / "users" / "alice" / "tabs.dat";
+  Write(tabs, "1,\r\n");
+  const auto resolved = [this](const std::string& value) {
+    CommandLine line;
+    line.Slot(kSwitchDat) = value;
+    ResolvePaths(Inputs(), line);
+    return line.Slot(kSwitchDat);
+  };
+  EXPECT_EQ(resolved("tabs.dat"), tabs.string());
+  EXPECT_EQ(resolved("nothing.dat"), "");
 }
 
 }  // namespace

@@ -31,84 +31,77 @@ PlacementInput Input() {
   return input;
 }
 
-WindowRect SizeSwitch(std::string_view value) {
-  PlacementInput input = Input();
-  input.sizeSwitch = value;
-  input.startSize = kStartLast;  // the switch wins over the start-up option
-  input.saved.width = 1000;
+WindowRect Place(const PlacementInput& input) {
   return PlaceMainWindow(input).rect;
 }
 
-TEST(PlacementTest, AFirstStartCoversThreeQuartersOfTheAvailableAreaCentred) {
-  const WindowPlacement placement = PlaceMainWindow(Input());
-  EXPECT_EQ(placement.rect, (WindowRect{240, 130, 1440, 780}));
-  EXPECT_EQ(placement.show, kShowNormal);
-  EXPECT_FALSE(placement.restoreState);
+TEST(PlacementTest, SwitchesTakeEachNonEmptyPartAroundTheFirstComma) {
+  PlacementInput input = Input();
+  input.startSize = kStartLast;  // the switch wins over the start-up option
+  input.saved.width = 1000;
+  const std::pair<std::string_view, WindowRect> sizes[] = {
+      {"800,600", {240, 130, 800, 600}},     {"800", {240, 130, 1440, 780}},
+      {",600", {240, 130, 1440, 600}},       {"800,", {240, 130, 800, 780}},
+      {" 900 , 700 ", {240, 130, 900, 700}}, {"800,600,5", {240, 130, 800, 600}},
+      {"-800,-600", {240, 130, 500, 300}}};
+  for (const auto& [value, rect] : sizes) {
+    input.sizeSwitch = value;
+    EXPECT_EQ(Place(input), rect) << value;
+    EXPECT_FALSE(PlaceMainWindow(input).restoreState) << value;
+  }
 
-  // Panels on the left and at the top.
+  input = Input();
+  input.startPos = kStartFixed;
+  input.posSwitch = "10,20";
+  EXPECT_EQ(Place(input), (WindowRect{10, 20, 1440, 780}));
+  input.posSwitch = ",20";
+  EXPECT_EQ(Place(input), (WindowRect{240, 20, 1440, 780}));
+
+  // At run time the switches start from the current geometry; growing past the edge moves it.
+  const WindowRect current{100, 100, 800, 600};
+  EXPECT_EQ(ApplySizeSwitch("1200,800", current, Screen()), (WindowRect{100, 100, 1200, 800}));
+  EXPECT_EQ(ApplySizeSwitch("1900,1000", current, Screen()), (WindowRect{20, 40, 1900, 1000}));
+  EXPECT_EQ(ApplyPosSwitch("5000,5000", current, Screen()), (WindowRect{1120, 440, 800, 600}));
+}
+
+TEST(PlacementTest, StartOptionsChooseTheRectangleAndTheRestoredState) {
+  // A first start covers three quarters of the available area, centred on it.
+  const WindowPlacement first = PlaceMainWindow(Input());
+  EXPECT_EQ(first.rect, (WindowRect{240, 130, 1440, 780}));
+  EXPECT_EQ(first.show, kShowNormal);
+  EXPECT_FALSE(first.restoreState);
   PlacementInput panels = Input();
   panels.screen.available = {64, 30, 1856, 1010};
-  EXPECT_EQ(PlaceMainWindow(panels).rect, (WindowRect{296, 156, 1392, 757}));
-  // A small screen still gets the minimum size.
+  EXPECT_EQ(Place(panels), (WindowRect{296, 156, 1392, 757}));
   PlacementInput small = Input();
   small.screen.available = {0, 0, 600, 380};
-  EXPECT_EQ(PlaceMainWindow(small).rect, (WindowRect{75, 47, 500, 300}));
-}
+  EXPECT_EQ(Place(small), (WindowRect{75, 47, 500, 300}));  // never below the minimum
 
-TEST(PlacementTest, SizeSwitchTakesEachNonEmptyPartAroundTheFirstComma) {
-  EXPECT_EQ(SizeSwitch("800,600"), (WindowRect{240, 130, 800, 600}));
-  EXPECT_EQ(SizeSwitch("800"), (WindowRect{240, 130, 1440, 780}));
-  EXPECT_EQ(SizeSwitch(",600"), (WindowRect{240, 130, 1440, 600}));
-  EXPECT_EQ(SizeSwitch("800,"), (WindowRect{240, 130, 800, 780}));
-  EXPECT_EQ(SizeSwitch(" 900 , 700 "), (WindowRect{240, 130, 900, 700}));
-  EXPECT_EQ(SizeSwitch("800,600,5"), (WindowRect{240, 130, 800, 600}));
-  // Below the minimum tracking size.
-  EXPECT_EQ(SizeSwitch("-800,-600"), (WindowRect{240, 130, 500, 300}));
-  PlacementInput input = Input();
-  input.sizeSwitch = "800,600";
-  input.startSize = kStartLast;
-  EXPECT_FALSE(PlaceMainWindow(input).restoreState);
-}
-
-TEST(PlacementTest, PosSwitchAndStartPos) {
   PlacementInput input = Input();
   input.startPos = kStartFixed;
   input.startX = 300;
   input.startY = 200;
-  input.posSwitch = "10,20";
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{10, 20, 1440, 780}));
-  input.posSwitch = ",20";
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{240, 20, 1440, 780}));
-  input.posSwitch = "10";
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{240, 130, 1440, 780}));
-
-  input.posSwitch = "";
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{300, 200, 1440, 780}));
+  EXPECT_EQ(Place(input), (WindowRect{300, 200, 1440, 780}));
   input.startPos = kStartLast;
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{240, 130, 1440, 780}));
   input.saved.x = 40;
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{40, 130, 1440, 780}));
+  EXPECT_EQ(Place(input), (WindowRect{40, 130, 1440, 780}));
   input.startPos = 9;  // clamped to "Fixed"
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{300, 200, 1440, 780}));
-}
+  EXPECT_EQ(Place(input), (WindowRect{300, 200, 1440, 780}));
 
-TEST(PlacementTest, StartSizeModesAndTheRestoredState) {
-  PlacementInput input = Input();
+  input = Input();
   input.startSize = kStartFixed;
   input.startWidth = 1001;
   input.startHeight = 701;
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{240, 130, 1000, 700}));
-  input.startSize = -4;  // clamped to "None"
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{240, 130, 1440, 780}));
+  EXPECT_EQ(Place(input), (WindowRect{240, 130, 1000, 700}));
 
   input.startSize = kStartLast;
-  WindowPlacement placement = PlaceMainWindow(input);
-  EXPECT_TRUE(placement.restoreState);
-  EXPECT_EQ(placement.rect, (WindowRect{240, 130, 1440, 780}));  // nothing saved yet
-  EXPECT_EQ(placement.show, kShowNormal);                        // absent "State"
+  const WindowPlacement last = PlaceMainWindow(input);
+  EXPECT_EQ(last.rect, (WindowRect{240, 130, 1440, 780}));  // nothing saved yet
+  EXPECT_EQ(last.show, kShowNormal);                        // absent "State"
+  EXPECT_TRUE(last.restoreState);
   input.saved.width = 1200;
   input.saved.height = 800;
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{240, 130, 1200, 800}));
+  EXPECT_EQ(Place(input), (WindowRect{240, 130, 1200, 800}));
   const std::pair<int, ShowCommand> states[] = {
       {0, kShowMaximized}, {1, kShowMinimized}, {2, kShowNormal}, {7, kShowNormal}};
   for (const auto& [state, show] : states) {
@@ -127,54 +120,36 @@ TEST(PlacementTest, FittingPullsTheWindowBackInsideTheAvailableArea) {
   PlacementInput input = Input();
   input.sizeSwitch = "500,300";
   input.posSwitch = "1800,1000";
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{1420, 740, 500, 300}));
-  input.posSwitch = "-300,-20";
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{0, 0, 500, 300}));
+  EXPECT_EQ(Place(input), (WindowRect{1420, 740, 500, 300}));
   input.posSwitch = "2147483647,-2147483648";
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{1420, 0, 500, 300}));
+  EXPECT_EQ(Place(input), (WindowRect{1420, 0, 500, 300}));
 
   // A panel on the left and one at the top.
   input.screen.available = {64, 30, 1856, 1050};
   input.posSwitch = "0,0";
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{64, 30, 500, 300}));
+  EXPECT_EQ(Place(input), (WindowRect{64, 30, 500, 300}));
 
   input = Input();
   input.sizeSwitch = "99999999,99999999";
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{0, 0, 1920, 1040}));
+  EXPECT_EQ(Place(input), (WindowRect{0, 0, 1920, 1040}));
   input.screen = Screen(8);
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{16, 16, 1904, 1024}));
+  EXPECT_EQ(Place(input), (WindowRect{16, 16, 1904, 1024}));
   // A maximised window does not count its frames.
   input.sizeSwitch = "";
   input.startSize = kStartLast;
   input.saved = {99999999, 99999999, 5, 5, 0};
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{0, 0, 1920, 1040}));
+  EXPECT_EQ(Place(input), (WindowRect{0, 0, 1920, 1040}));
 
   input = Input();
   input.startSize = kStartFixed;
   input.startWidth = INT_MIN;
   input.startHeight = INT_MAX;
-  EXPECT_EQ(PlaceMainWindow(input).rect, (WindowRect{240, 0, 500, 1040}));
+  EXPECT_EQ(Place(input), (WindowRect{240, 0, 500, 1040}));
 
   // No usable screen still gives a window of some size.
   input.screen = {};
-  const WindowRect tiny = PlaceMainWindow(input).rect;
-  EXPECT_EQ(tiny.width, 1);
-  EXPECT_EQ(tiny.height, 1);
-}
-
-TEST(PlacementTest, RunTimeSwitchesStartFromTheCurrentGeometry) {
-  const ScreenGeometry screen = Screen();
-  const WindowRect current{100, 100, 800, 600};
-  EXPECT_EQ(ApplySizeSwitch("1200,800", current, screen), (WindowRect{100, 100, 1200, 800}));
-  EXPECT_EQ(ApplySizeSwitch(",900", current, screen), (WindowRect{100, 100, 800, 900}));
-  EXPECT_EQ(ApplySizeSwitch("1000", current, screen), current);
-  EXPECT_EQ(ApplySizeSwitch("10,10", current, screen), (WindowRect{100, 100, 500, 300}));
-  // Growing past the edge moves the window.
-  EXPECT_EQ(ApplySizeSwitch("1900,1000", current, screen), (WindowRect{20, 40, 1900, 1000}));
-
-  EXPECT_EQ(ApplyPosSwitch("50,", current, screen), (WindowRect{50, 100, 800, 600}));
-  EXPECT_EQ(ApplyPosSwitch(" ,70 ", current, screen), (WindowRect{100, 70, 800, 600}));
-  EXPECT_EQ(ApplyPosSwitch("5000,5000", current, screen), (WindowRect{1120, 440, 800, 600}));
+  EXPECT_EQ(Place(input).width, 1);
+  EXPECT_EQ(Place(input).height, 1);
 }
 
 }  // namespace

@@ -6,10 +6,8 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
+#include "SettingsFileFixture.h"
 #include "core/shell/SafeFile.h"
 
 namespace zelvora {
@@ -17,15 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SafeFileTest : public ::testing::Test {
+class SafeFileTest : public SettingsFileFixture {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "zelvora-safefile-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
   std::size_t EntryCount() const {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), {}));
@@ -34,8 +25,6 @@ class SafeFileTest : public ::testing::Test {
     struct stat st;
     return stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
   }
-
-  fs::path folder_;
 };
 
 TEST_F(SafeFileTest, AtomicWriteReplacesKeepsModeAndFollowsLinks) {

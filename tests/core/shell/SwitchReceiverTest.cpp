@@ -57,7 +57,6 @@ TEST(SwitchReceiverTest, UserDebugAndOtherOnOffValuesDoNothingAndOtherCodesAreRe
   EXPECT_TRUE(DeliverSwitch(3173, "bob", target));
   EXPECT_TRUE(DeliverSwitch(3187, "1", target));
   EXPECT_TRUE(DeliverSwitch(3177, "yes", target));
-  EXPECT_TRUE(DeliverSwitch(3182, "", target));
   EXPECT_FALSE(DeliverSwitch(3172, "x", target));
   EXPECT_FALSE(DeliverSwitch(3188, "x", target));
   EXPECT_TRUE(target.calls.empty());

@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include "core/shell/SafeFile.h"
+#include "SettingsFileFixture.h"
 #include "core/tools/DenyList.h"
 
 namespace zelvora {
@@ -18,38 +14,21 @@ std::pair<int, std::string> Check(std::string_view list, std::string url) {
   return {code, url};
 }
 
+// How entries are read is proven through matching below; what is left is the field syntax.
 TEST(DenyListTest, CompilesFieldsFlagsAndComments) {
   const std::vector<DenyEntry> entries = CompileDenyList(
-      "  ; a comment after blanks\r\n"
-      "\r\n"
-      "http://x\\y//z\n"
-      "r2 ^https?:/ex\r"
-      "R14 a.b http://to.example/\n"
-      "2abc\n"
-      "r http://never\n"
-      "r2\n"
-      "1 a b c\n"
-      "3\tpat  \t \n");
-  ASSERT_EQ(entries.size(), 6u);
-  EXPECT_EQ(entries[0].code, 0);
-  EXPECT_EQ(entries[0].pattern, RegexEscape("http:/x/y/z"));
+      "  ; a comment after blanks\r\n\r\nR14 a.b http://to.example/\n2abc\nr2\n3\tpat  \t \n");
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0].code, 1);
+  EXPECT_EQ(entries[0].pattern, "a.b");
+  EXPECT_EQ(entries[0].replacement, "http://to.example/");
   EXPECT_EQ(entries[1].code, 2);
-  EXPECT_EQ(entries[1].pattern, "^https?:/ex");
-  EXPECT_EQ(entries[2].code, 1);
-  EXPECT_EQ(entries[2].pattern, "a.b");
-  EXPECT_EQ(entries[2].replacement, "http://to.example/");
-  EXPECT_EQ(entries[3].code, 2);
-  EXPECT_EQ(entries[3].pattern, "abc");
-  EXPECT_EQ(entries[4].code, -1);
-  EXPECT_EQ(entries[5].code, 3);
-  EXPECT_EQ(entries[5].pattern, "pat");
+  EXPECT_EQ(entries[1].pattern, "abc");
+  EXPECT_EQ(entries[2].code, 3);
+  EXPECT_EQ(entries[2].pattern, "pat");
   for (const DenyEntry& entry : entries)
     EXPECT_NE(entry.compiled, nullptr) << entry.pattern;
-
   EXPECT_TRUE(CompileDenyList(" \r\n\t ").empty());
-  const std::vector<DenyEntry> broken = CompileDenyList("r1 (\n2 good");
-  ASSERT_EQ(broken.size(), 2u);
-  EXPECT_EQ(broken[0].compiled, nullptr);
 }
 
 TEST(DenyListTest, FirstMatchingEntryDecides) {
@@ -59,7 +38,6 @@ TEST(DenyListTest, FirstMatchingEntryDecides) {
   // A bare address lets the page through before a later entry could close it.
   EXPECT_EQ(Check("http://safe.example\n2 example", "http://safe.example/a").first, 0);
   EXPECT_EQ(Check("http://safe.example\n2 example", "http://other.example/a").first, 2);
-  EXPECT_EQ(Check("1 example\n2 example", "http://example/").first, 1);
 
   // Plain text matches literally, with "\" and doubled "/" read as one "/".
   const char* plain = "2 http://a.example\\b//c";
@@ -89,31 +67,20 @@ TEST(DenyListTest, OddTextNeverBreaksTheList) {
   EXPECT_EQ(CompileDenyList(longLine).size(), 1u);  // kept, even when too big to compile
 }
 
-class DenyListFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "zelvora-deny-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    path_ = (folder_ / std::string(kDenyListFileName)).string();
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  fs::path folder_;
-  std::string path_;
-};
+class DenyListFileTest : public SettingsFileFixture {};
 
 TEST_F(DenyListFileTest, SavesOnlyRealChangesWithCrLf) {
-  EXPECT_EQ(ReadDenyList(path_), "");
-  ASSERT_TRUE(SaveDenyList(path_, "1 a\n2 b\r3 c\r\n"));
-  EXPECT_EQ(ReadDenyList(path_), "1 a\r\n2 b\r\n3 c\r\n");
+  const std::string path = (folder_ / std::string(kDenyListFileName)).string();
+  EXPECT_EQ(ReadDenyList(path), "");
+  ASSERT_TRUE(SaveDenyList(path, "1 a\n2 b\r3 c\r\n"));
+  EXPECT_EQ(ReadDenyList(path), "1 a\r\n2 b\r\n3 c\r\n");
 
   // Surrounding blanks alone are not worth a write; a change of case is an edit.
-  std::ofstream(path_, std::ios::binary | std::ios::trunc) << "1 A\r\n2 b\r\n3 c\n";
-  ASSERT_TRUE(SaveDenyList(path_, "  1 A\n2 b\r\n3 c  "));
-  EXPECT_EQ(ReadDenyList(path_), "1 A\r\n2 b\r\n3 c\n");
-  ASSERT_TRUE(SaveDenyList(path_, "1 a\n2 b\n3 c"));
-  EXPECT_EQ(ReadDenyList(path_), "1 a\r\n2 b\r\n3 c");
+  WriteRaw(std::string(kDenyListFileName), "1 A\r\n2 b\r\n3 c\n");
+  ASSERT_TRUE(SaveDenyList(path, "  1 A\n2 b\r\n3 c  "));
+  EXPECT_EQ(ReadDenyList(path), "1 A\r\n2 b\r\n3 c\n");
+  ASSERT_TRUE(SaveDenyList(path, "1 a\n2 b\n3 c"));
+  EXPECT_EQ(ReadDenyList(path), "1 a\r\n2 b\r\n3 c");
 
   EXPECT_FALSE(SaveDenyList((folder_ / "missing" / "x.txt").string(), "1 a"));
   EXPECT_FALSE(fs::exists(folder_ / "missing"));
