@@ -68,6 +68,17 @@ class FirstStartTest : public QObject {
     address->setFocus();
     QTest::keyClick(address, Qt::Key_T, Qt::ControlModifier);
     QTRY_COMPARE(window.BrowsePage().Count(), 1);
+    QTest::keyClick(address, Qt::Key_T, Qt::ControlModifier);
+    QTRY_COMPARE(window.BrowsePage().Count(), 2);
+    // Keys of their own in a text field, Ctrl+Shift+Tab and Ctrl+Tab go to the tab before and
+    // the tab after (the window system sends Shift+Tab as a key of its own).
+    window.BrowsePage().SetCurrentIndex(1);
+    address->setFocus();
+    QTest::keyClick(address, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QTRY_COMPARE(window.BrowsePage().CurrentIndex(), 0);
+    address->setFocus();
+    QTest::keyClick(address, Qt::Key_Tab, Qt::ControlModifier);
+    QTRY_COMPARE(window.BrowsePage().CurrentIndex(), 1);
   }
 
   void TheAddressBarTakesTheRoomOfItsRow() {
