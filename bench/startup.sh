@@ -13,7 +13,7 @@ fi
 root=$(pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp "$root/build/zelvora" "$work/"
+cp "$root/build/zelvora" "$root/build/Zelvora.txt" "$work/"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
