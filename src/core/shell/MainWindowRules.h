@@ -157,9 +157,6 @@ struct BandPlacement {
 std::array<RebarBand, kRebarBandCount> ArrangeRebarBands(
     std::span<const BandPlacement, kRebarBandCount> placements);
 
-// The band of the address bar.
-inline constexpr int kAddressBarBand = 1;
-
 // The width each band asks for, by band id, on rows `rowWidth` wide: its saved width, or what
 // its contents need when that is more. The address bar, the band typed in most, also takes
 // whatever its row leaves over (the window would give it to the band that ends the row). A row

@@ -138,7 +138,9 @@ std::string FormatRebarBand(const RebarBand& band) {
 RebarBand DefaultRebarBand(int key, int toolbarButtonWidth) {
   if (key == 0)
     return {0, kToolbarDefaultButtons * toolbarButtonWidth + kToolbarPadding, false};
-  return {key, kBarBandDefaultWidth, false};
+  // The address bar starts a row of its own, which it shares only with the search bar: beside
+  // the toolbar a window of usual size leaves it no room to show an address.
+  return {key, kBarBandDefaultWidth, key == kAddressBarBand};
 }
 
 std::vector<int> DefaultToolbarLayout() {

@@ -72,6 +72,8 @@ struct RebarBand {
 };
 
 inline constexpr int kRebarBandCount = 3;
+// The band of the address bar.
+inline constexpr int kAddressBarBand = 1;
 // Toolbar layouts hold button numbers 0 to kToolbarButtonMax and -1 for a separator.
 inline constexpr int kToolbarButtonMax = 18;
 inline constexpr int kToolbarSeparator = -1;
@@ -82,7 +84,8 @@ inline constexpr int kBarSearchKeyWidthDefault = 150;
 std::optional<RebarBand> ParseRebarBand(std::string_view text);
 // The width is clamped to 0..999: a wider band would read back as its first three digits.
 std::string FormatRebarBand(const RebarBand& band);
-// Key "0" is the toolbar, 16 buttons plus 10 pixels wide; keys "1" and "2" are the bar bands.
+// Key "0" is the toolbar, 16 buttons plus 10 pixels wide; keys "1" and "2" are the bar bands,
+// the address bar (key "1") starting the second row.
 RebarBand DefaultRebarBand(int key, int toolbarButtonWidth);
 
 // Every button in order, as a layout string: "0,1,2,...,18,".

@@ -48,7 +48,10 @@ bool TSDIMainWindow::WriteTabList(const std::string& path) {
   std::vector<TabListEntry> entries;
   for (int index = 0; index < browsePage_->Count(); ++index) {
     const TMyContainerClass* page = browsePage_->GetContainer(index);
-    const QString url = page->Page()->url().toString();
+    // A tab still on its way to its first page has no address yet: the one it asked for counts.
+    QString url = page->Page()->url().toString();
+    if (url.isEmpty())
+      url = page->Page()->requestedUrl().toString();
     if (!url.isEmpty())
       entries.push_back({url.toStdString(), browsePage_->TabBar().Caption(index).toStdString()});
   }
