@@ -1,4 +1,5 @@
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QWebEngineSettings>
 #include <QtTest>
 #include <fstream>
@@ -121,9 +122,31 @@ class SessionOptionsTest : public QObject {
     const qsizetype before = server.requests.size();
     QVERIFY(!fixture.Load(server.Url("/agent")));
     QCOMPARE(server.requests.size(), before);
+    // A proxy chosen offline makes its one request (a page of its own) only once the session is
+    // online again.
+    session.ApplyProxy(proxy.Url("").mid(7), false, false);
+    QVERIFY(session.findChildren<QWebEnginePage*>().isEmpty());
     window.ExecuteCommand(3018);
+    QCOMPARE(session.findChildren<QWebEnginePage*>().size(), 1);
     QVERIFY(fixture.Load(server.Url("/agent")));
     QCOMPARE(server.requests.size(), before + 1);
+
+    // A scheme list takes its http entry; a text that names no proxy changes nothing and says so.
+    session.ApplyProxy("https=elsewhere:1;http=" + proxy.Url("").mid(7), false, false);
+    QTest::qWait(300);
+    QVERIFY(fixture.Load(QStringLiteral("http://zelvora.test/through")));
+    session.ApplyProxy(QStringLiteral("http=a=b:80"), false, false);
+    QVERIFY(window.statusBar()->currentMessage().contains("http=a=b:80"));
+
+    // The request's page goes before the profile it was made on: no complaint at exit.
+    static QStringList messages;
+    messages.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { messages << text; });
+    session.ApplyProxy(QStringLiteral("0"), false, false);
+    fixture.window.reset();
+    qInstallMessageHandler(previous);
+    QVERIFY2(!messages.join('\n').contains("still not deleted"), qPrintable(messages.join('\n')));
   }
 
   void TabsOpenAndCloseByTheirRules() {
