@@ -26,7 +26,6 @@ TEST(UrlCrackerTest, SplitsAuthorityPathAndExtra) {
   EXPECT_EQ(parts.host, "Www.Example.com");
   EXPECT_EQ(parts.urlPath, "/a/b.html");
   EXPECT_EQ(parts.extraInfo, "?q=1#frag");
-  EXPECT_EQ(Crack("https://h#top?x").extraInfo, "#top?x");
   EXPECT_EQ(Crack("http://a@b@h:1").host, "h");
   EXPECT_EQ(Crack("http://[::1]:80/x").host, "[::1]");
   EXPECT_EQ(Crack("http://h\\dir\\a.htm").urlPath, "\\dir\\a.htm");
@@ -42,7 +41,6 @@ TEST(UrlCrackerTest, SchemesWithoutAuthorityGiveAnEmptyHost) {
 
 TEST(UrlCrackerTest, TextWithoutAValidSchemeFails) {
   EXPECT_TRUE(Fails("www.example.com"));
-  EXPECT_TRUE(Fails("example.com/x:y"));
   EXPECT_TRUE(Fails("c:\\dir\\a.htm"));  // one letter is a drive
   EXPECT_TRUE(Fails("ht tp://h"));
   EXPECT_EQ(Crack("svn+ssh.x-1://h").scheme, "svn+ssh.x-1");
@@ -51,7 +49,6 @@ TEST(UrlCrackerTest, TextWithoutAValidSchemeFails) {
 TEST(UrlCrackerTest, FileUrlsComeBackDriveFirst) {
   EXPECT_EQ(Crack("file:///C:/dir/a.htm").urlPath, "C:/dir/a.htm");
   EXPECT_EQ(Crack("file:///\\\\server\\share\\a.htm").urlPath, "\\\\server\\share\\a.htm");
-  EXPECT_EQ(Crack("file:///home/a.htm").urlPath, "/home/a.htm");
   EXPECT_EQ(Crack("file:///\\\\server").urlPath, "/\\\\server");  // no share: no drive
   const UrlParts shared = Crack("file://host/share/x");
   EXPECT_EQ(shared.host, "host");
@@ -77,7 +74,6 @@ TEST(UrlCrackerTest, PartsOverTheirLimitFailUnlessNotWanted) {
 TEST(UrlCrackerTest, DecodingAndNulCuts) {
   EXPECT_EQ(Crack("http://%77ww.ex%41mple.com/a%20b", kIcuDecode).host, "www.exAmple.com");
   EXPECT_EQ(Crack("http://%77ww/a%20b%zz%4", kIcuDecode).urlPath, "/a b%zz%4");
-  EXPECT_EQ(Crack("http://%77ww/a%20b").urlPath, "/a%20b");
   EXPECT_EQ(Crack("http://h/a%00b", kIcuDecode).urlPath, "/a");
   EXPECT_EQ(Crack(std::string_view("http://h\0x/p\0q", 14)).host, "h");
   EXPECT_EQ(Crack(std::string_view("http://h\0x/p\0q", 14)).urlPath, "/p");
@@ -90,7 +86,6 @@ TEST(UrlCrackerTest, DrivesAreLettersOrUncServerAndShare) {
   EXPECT_EQ(DriveLength("c:"), 2u);
   EXPECT_EQ(DriveLength("\\\\srv\\share\\a.htm"), 11u);
   EXPECT_EQ(DriveLength("\\\\srv\\"), 0u);
-  EXPECT_EQ(DriveLength("\\\\\\share"), 0u);
   EXPECT_EQ(DriveLength("//srv/share"), 0u);
 }
 

