@@ -1,19 +1,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QMenuBar>
 #include <QMessageBox>
-#include <QSignalSpy>
 #include <QTimer>
-#include <QWebEnginePage>
 #include <QtTest>
 
 #include "LocalServer.h"
-#include "WindowFixture.h"
+#include "PageFixture.h"
 #include "core/shell/UtilFunc.h"
-#include "gui/browser/EnginePage.h"
-#include "gui/browser/MyContainerClass.h"
-#include "gui/browser/MyWEBClass4.h"
 
 namespace zelvora {
 
@@ -82,17 +76,13 @@ class MainWindowTest : public QObject {
     LocalServer server;
     server.Page("/a", "<title>Alpha</title>a");
     server.Page("/b", "<title>Beta</title>b");
-    WindowFixture fixture("");
-    TSDIMainWindow& window = fixture.Open();
-    TAPIBrowsePage& strip = window.BrowsePage();
-    for (const char* path : {"/a", "/b"}) {
-      QSignalSpy loaded(strip.GetContainer(strip.AddPage(server.Url(path)))->Page(),
-                        &QWebEnginePage::loadFinished);
-      QVERIFY(loaded.wait(20000));
-    }
+    PageFixture fixture("");
+    TSDIMainWindow& window = *fixture.window;
     const QString a = server.Url("/a");
     const QString b = server.Url("/b");
-    strip.SetCurrentIndex(0);
+    fixture.Load(a);
+    fixture.Load(b);
+    fixture.Strip().SetCurrentIndex(0);
     QClipboard* clipboard = QGuiApplication::clipboard();
     const auto copied = [&](int id) {
       clipboard->setText(QStringLiteral("before"));
@@ -105,22 +95,6 @@ class MainWindowTest : public QObject {
     QCOMPARE(copied(3140), QString("Alpha\r\nBeta\r\n"));
     QCOMPARE(copied(3141), "Alpha\r\n" + a + "\r\nBeta\r\n" + b + "\r\n");
     QCOMPARE(copied(3142), a + "\r\n" + b + "\r\n");
-  }
-
-  void SwitchMessagesChangeTheWindow() {
-    WindowFixture fixture("");
-    TSDIMainWindow& window = fixture.Open({{10, 10, 600, 400}, kShowNormal, false});
-    window.ReceiveMessage(3177, "OFF");
-    QVERIFY(!window.menuBar()->isVisible());
-    window.ReceiveMessage(3177, " on ");
-    QVERIFY(window.menuBar()->isVisible());
-    window.ReceiveMessage(3184, "main(ON) main(120)");
-    QCOMPARE(qRound(window.windowOpacity() * 255), 120);
-    window.ReceiveMessage(3174, "max");
-    QVERIFY(window.isMaximized());
-    window.ReceiveMessage(3175, "700,500");
-    QVERIFY(!window.isMaximized());
-    QCOMPARE(window.size(), QSize(700, 500));
   }
 };
 

@@ -8,10 +8,8 @@
 #include <QtTest>
 
 #include "LocalServer.h"
+#include "PageFixture.h"
 #include "PageScript.h"
-#include "WindowFixture.h"
-#include "gui/browser/EnginePage.h"
-#include "gui/browser/MyContainerClass.h"
 #include "gui/shell/MainMenus.h"
 #include "gui/shell/TabStripArea.h"
 
@@ -37,14 +35,10 @@ class CommandRecorder : public QObject {
   explicit CommandRecorder(TSDIMainWindow& window) {
     connect(&window, &TSDIMainWindow::CommandRequested, this, [this](int id) {
       if (id != 3161 && id != 3163 && id != 3164)
-        ids_.push_back(id);
+        ids << id;
     });
   }
-  std::size_t size() const { return ids_.size(); }
-  int operator[](std::size_t index) const { return ids_[index]; }
-
- private:
-  std::vector<int> ids_;
+  QList<int> ids;
 };
 
 class MenusAndInputTest : public QObject {
@@ -57,6 +51,14 @@ class MenusAndInputTest : public QObject {
       Open({{0, 0, 640, 480}, kShowNormal, false});
     }
   };
+
+  // A shown stand-in page over the window's tab-strip area.
+  static PageStandIn* ShowStandIn(TSDIMainWindow& window) {
+    auto* page = new PageStandIn(&window.TabStripArea());
+    page->setGeometry(0, 0, 300, 200);
+    page->show();
+    return QTest::qWaitForWindowExposed(&window) ? page : nullptr;
+  }
 
   // Mouse input as the window system delivers it, so that Qt asks for context menus itself.
   static void RightDrag(QWidget* page, QPoint from, QPoint to) {
@@ -81,47 +83,6 @@ class MenusAndInputTest : public QObject {
   }
 
  private slots:
-  void BuiltMenusFollowTheModelEntryByEntry() {
-    Fixture fixture("");
-    const TMainMenus& menus = fixture.window->Menus();
-    const MenuModel model = [] {
-      MenuBuildOptions options;
-      return BuildMenus(options);
-    }();
-    for (int number = 0; number < kPopupCount; ++number) {
-      const MenuPopup& popup = model.popups[static_cast<std::size_t>(number)];
-      if (!popup.exists || number == kPopupTreeFileHistory || number == kPopupTabFileHistory ||
-          number == kPopupScriptFileHistory) {
-        continue;
-      }
-      QMenu* menu = menus.Popup(number);
-      QVERIFY2(menu != nullptr, qPrintable(QString("popup %1").arg(number)));
-      const QList<QAction*> actions = menu->actions();
-      QCOMPARE(actions.size(), static_cast<qsizetype>(popup.entries.size()));
-      for (std::size_t i = 0; i < popup.entries.size(); ++i) {
-        const MenuEntry& entry = popup.entries[i];
-        QAction* action = actions[static_cast<qsizetype>(i)];
-        switch (entry.kind) {
-          case MenuEntryKind::kSeparator:
-            QVERIFY(action->isSeparator());
-            break;
-          case MenuEntryKind::kSubmenu:
-            QCOMPARE(action->menu(), menus.Popup(entry.popup));
-            break;
-          case MenuEntryKind::kItem:
-            QCOMPARE(action->data().toInt(), static_cast<int>(entry.id));
-            QCOMPARE(action->text().toStdString(), entry.Text());
-            break;
-        }
-      }
-    }
-    QStringList bar;
-    for (QAction* action : fixture.window->menuBar()->actions())
-      bar << action->text();
-    QCOMPARE(bar,
-             (QStringList{"&File", "&DISPLAY", "&Tool", "&Script", "&Tab", "&System", "&Help.."}));
-  }
-
   void ThemeCaptionRenamesEveryItemOfTheCommand() {
     Fixture fixture("[Menu]\r\nNewTab=Fresh\\sTab\r\n[ShortCutKey]\r\nNewTab=Ctrl+T\r\n");
     const QList<QAction*> newTabs = ActionsWithId(*fixture.window, 3002);
@@ -148,36 +109,25 @@ class MenusAndInputTest : public QObject {
     QTest::keyClick(edit, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     // "&File" has the mnemonic Alt+F: the binding wins and no menu opens.
     QTest::keyClick(edit, Qt::Key_F, Qt::AltModifier);
-    QTRY_COMPARE(commands.size(), std::size_t{6});
-    QCOMPARE(commands[0], 3002);
-    QCOMPARE(commands[1], 3005);
-    QCOMPARE(commands[2], 3049);
-    QCOMPARE(commands[3], 3059);
-    QCOMPARE(commands[4], 3060);
-    QCOMPARE(commands[5], 3014);
+    QTRY_COMPARE(commands.ids, (QList<int>{3002, 3005, 3049, 3059, 3060, 3014}));
     QCOMPARE(QApplication::activePopupWidget(), nullptr);
     QCOMPARE(fixture.window->menuBar()->activeAction(), nullptr);
     QTest::keyClick(edit, Qt::Key_X);
     QCOMPARE(edit->text(), QString("x"));
-    QCOMPARE(commands.size(), std::size_t{6});
+    QCOMPARE(commands.ids.size(), 6);
   }
 
   void BoundEditingKeyWinsInsideAPageFieldWhileOtherKeysReachIt() {
     LocalServer server;
     server.Page("/form", "<input id=f value=abc>");
-    WindowFixture fixture(PageSettings(""), "[ShortCutKey]\r\nWebStop=Ctrl+A\r\n");
-    fixture.Open();
-    TMyContainerClass* page = fixture.window->BrowsePage().GetContainer(
-        fixture.window->BrowsePage().AddPage(server.Url("/form")));
-    QSignalSpy loaded(page->Page(), &QWebEnginePage::loadFinished);
-    QVERIFY(loaded.wait(20000));
+    PageFixture fixture("", "[ShortCutKey]\r\nWebStop=Ctrl+A\r\n");
+    TMyContainerClass* page = &fixture.Load(server.Url("/form"));
     page->View()->setFocus();
     RunPageScript(*page->Page(), "document.getElementById('f').focus(); 1");
     CommandRecorder commands(*fixture.window);
     QWidget* input = page->View()->focusProxy();
     QTest::keyClick(input, Qt::Key_A, Qt::ControlModifier);
-    QTRY_COMPARE(commands.size(), std::size_t{1});
-    QCOMPARE(commands[0], 3005);
+    QTRY_COMPARE(commands.ids, QList<int>{3005});
     // Had the page selected all, the typed letter would have replaced the text.
     QTest::keyClick(input, Qt::Key_X);
     QTRY_COMPARE(RunPageScript(*page->Page(), "document.getElementById('f').value.length"),
@@ -188,16 +138,13 @@ class MenusAndInputTest : public QObject {
   void RightButtonDragRunsTheGestureAndOpensNoMenu() {
     Fixture fixture(
         "[Mouse]\r\nGestureEnable=1\r\n[MouseGesture]\r\nNewTab=R\r\n[Menu]\r\nNewTab=&Fresh\r\n");
-    auto* page = new PageStandIn(&fixture.window->TabStripArea());
-    page->setGeometry(0, 0, 300, 200);
-    page->show();
-    QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
+    PageStandIn* page = ShowStandIn(*fixture.window);
+    QVERIFY(page != nullptr);
     CommandRecorder commands(*fixture.window);
     QSignalSpy status(fixture.window->statusBar(), &QStatusBar::messageChanged);
 
     RightDrag(page, QPoint(20, 50), QPoint(90, 52));
-    QTRY_COMPARE(commands.size(), std::size_t{1});
-    QCOMPARE(commands[0], 3002);
+    QTRY_COMPARE(commands.ids, QList<int>{3002});
     QVERIFY(!status.isEmpty());
     QCOMPARE(status[0][0].toString(), QString("R Fresh"));
     QTest::qWait(50);
@@ -205,15 +152,13 @@ class MenusAndInputTest : public QObject {
 
     RightDrag(page, QPoint(40, 40), QPoint(40, 40));
     QTRY_COMPARE(page->contextMenus, 1);
-    QCOMPARE(commands.size(), std::size_t{1});
+    QCOMPARE(commands.ids.size(), 1);
   }
 
   void WithGesturesOffTheRightClickIsUntouched() {
     Fixture fixture("[MouseGesture]\r\nNewTab=R\r\n");
-    auto* page = new PageStandIn(&fixture.window->TabStripArea());
-    page->setGeometry(0, 0, 300, 200);
-    page->show();
-    QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
+    PageStandIn* page = ShowStandIn(*fixture.window);
+    QVERIFY(page != nullptr);
     RightDrag(page, QPoint(20, 50), QPoint(90, 52));
     QTRY_COMPARE(page->contextMenus, 1);
   }

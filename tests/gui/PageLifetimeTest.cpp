@@ -2,20 +2,16 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QPointer>
-#include <QSignalSpy>
 #include <QTimer>
 #include <QWebEngineView>
 #include <QtTest>
 #include <fstream>
 
 #include "LocalServer.h"
+#include "PageFixture.h"
 #include "PageScript.h"
-#include "WindowFixture.h"
 #include "core/tools/TabList.h"
 #include "gui/browser/BrowseTabBar.h"
-#include "gui/browser/EnginePage.h"
-#include "gui/browser/MyContainerClass.h"
-#include "gui/browser/MyWEBClass4.h"
 #include "gui/browser/WebSession.h"
 #include "gui/shell/Rebar.h"
 
@@ -25,21 +21,9 @@ class PageLifetimeTest : public QObject {
   Q_OBJECT
 
  private:
-  struct PageFixture : WindowFixture {
-    explicit PageFixture(const std::string& settings, const std::string& denyList = {})
-        : WindowFixture(PageSettings(settings)) {
-      std::ofstream(paths.perUserFolder + "/DenyUrlList.txt", std::ios::binary) << denyList;
-      Open({{0, 0, 900, 700}, kShowNormal, false});
-    }
-    TAPIBrowsePage& Strip() const { return window->BrowsePage(); }
-    TMyContainerClass& Load(const QString& url) {
-      TMyContainerClass* page = Strip().GetContainer(Strip().AddPage(url));
-      QSignalSpy loaded(page->Page(), &QWebEnginePage::loadFinished);
-      [&] { QVERIFY(loaded.wait(20000)); }();
-      return *page;
-    }
-    QString Address() const { return window->Rebar().AddressBox()->currentText(); }
-  };
+  static QString Address(const PageFixture& fixture) {
+    return fixture.window->Rebar().AddressBox()->currentText();
+  }
 
   static QStringList TabTexts(const TAPIBrowsePage& strip) {
     QStringList texts;
@@ -115,7 +99,8 @@ class PageLifetimeTest : public QObject {
     for (const char* name : {"A", "B", "C", "D"})
       server.Page(QStringLiteral("/%1").arg(name),
                   QStringLiteral("<title>%1</title><p>%1</p>").arg(name).toUtf8());
-    PageFixture fixture("DenyUseUrl=1\r\n", "2 " + server.Url("/denied").toStdString() + "\r\n");
+    PageFixture fixture("DenyUseUrl=1\r\n", {},
+                        "2 " + server.Url("/denied").toStdString() + "\r\n");
     TAPIBrowsePage& strip = fixture.Strip();
     TMyContainerClass& a = fixture.Load(server.Url("/A"));
     TMyContainerClass& b = fixture.Load(server.Url("/B"));
@@ -132,10 +117,10 @@ class PageLifetimeTest : public QObject {
     QCOMPARE(TabTexts(strip), (QStringList{"A", "D"}));
 
     strip.CloseTab(1);
-    QCOMPARE(fixture.Address(), server.Url("/A"));
+    QCOMPARE(Address(fixture), server.Url("/A"));
     RunPageScript(*a.Page(), QStringLiteral("window.close(); 'closing'"));
     QTRY_COMPARE_WITH_TIMEOUT(strip.Count(), 0, 10000);
-    QCOMPARE(fixture.Address(), QString());
+    QCOMPARE(Address(fixture), QString());
   }
 
   // A deny-list redirect is carried out once and never starts over: not when its replacement is
@@ -147,7 +132,7 @@ class PageLifetimeTest : public QObject {
     const std::string base = server.Url("").toStdString();
     const std::string pingPong =
         "4 " + base + "/ping " + base + "/pong\r\n4 " + base + "/pong " + base + "/ping\r\n";
-    PageFixture fixture("DenyUseUrl=1\r\n", pingPong);
+    PageFixture fixture("DenyUseUrl=1\r\n", {}, pingPong);
     TAPIBrowsePage& strip = fixture.Strip();
     const auto requestsOf = [&server](const QString& path) {
       return std::count_if(server.requests.begin(), server.requests.end(),

@@ -1,16 +1,11 @@
-#include <QSignalSpy>
 #include <QStatusBar>
 #include <QWebEngineSettings>
 #include <QtTest>
-#include <fstream>
 
 #include "LocalServer.h"
+#include "PageFixture.h"
 #include "PageScript.h"
-#include "WindowFixture.h"
 #include "gui/browser/BrowseTabBar.h"
-#include "gui/browser/EnginePage.h"
-#include "gui/browser/MyContainerClass.h"
-#include "gui/browser/MyWEBClass4.h"
 #include "gui/browser/WebSession.h"
 #include "gui/shell/MainMenus.h"
 #include "gui/shell/StatusButtons.h"
@@ -22,31 +17,14 @@ class SessionOptionsTest : public QObject {
   Q_OBJECT
 
  private:
-  struct PageFixture : WindowFixture {
-    // `denyList` goes into the per-user folder before the window reads it.
-    PageFixture(const std::string& settings, const std::string& denyList = {})
-        : WindowFixture(PageSettings(settings)) {
-      if (!denyList.empty())
-        std::ofstream(paths.perUserFolder + "/DenyUrlList.txt", std::ios::binary) << denyList;
-      Open({{0, 0, 900, 700}, kShowNormal, false});
-    }
-    TAPIBrowsePage& Strip() const { return window->BrowsePage(); }
-    TMyContainerClass& Page(int index) const { return *Strip().GetContainer(index); }
-    // Opens a tab and waits for its load to end; returns whether the load succeeded.
-    bool Load(const QString& url, TMyContainerClass** opened = nullptr) {
-      const int index = Strip().OpenTab(url);
-      if (index < 0)
-        return false;
-      TMyContainerClass* page = Strip().GetContainer(index);
-      if (opened != nullptr)
-        *opened = page;
-      return WaitLoaded(*page);
-    }
-    static bool WaitLoaded(TMyContainerClass& page) {
-      QSignalSpy loaded(page.Page(), &QWebEnginePage::loadFinished);
-      return loaded.wait(20000) && loaded.first().first().toBool();
-    }
-  };
+  // Opens a tab by the tab rules and waits for its load; false when it opens none or fails.
+  static bool Open(PageFixture& fixture, const QString& url, TMyContainerClass** opened = nullptr) {
+    const int index = fixture.Strip().OpenTab(url);
+    TMyContainerClass* page = index < 0 ? nullptr : fixture.Strip().GetContainer(index);
+    if (opened != nullptr)
+      *opened = page;
+    return page != nullptr && PageFixture::WaitLoaded(*page);
+  }
 
  private slots:
   void DenyListClosesFreshPopupsOnlyAndRedirects() {
@@ -55,11 +33,11 @@ class SessionOptionsTest : public QObject {
     server.Page("/denied", "<title>Denied</title>");
     server.Page("/new", "<title>New</title>");
     const std::string base = server.Url("").toStdString();
-    PageFixture fixture("DenyUseUrl=1\r\n",
+    PageFixture fixture("DenyUseUrl=1\r\n", {},
                         "3 " + base + "/denied\r\n4 " + base + "/old " + base + "/new\r\n");
     TAPIBrowsePage& strip = fixture.Strip();
     TMyContainerClass* page = nullptr;
-    QVERIFY(fixture.Load(server.Url("/a"), &page));
+    QVERIFY(Open(fixture, server.Url("/a"), &page));
     page->Page()->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
     // The popup's tab opens (the script gets its window) and closes again at once.
     QCOMPARE(
@@ -75,7 +53,7 @@ class SessionOptionsTest : public QObject {
     QCOMPARE(strip.Count(), 1);
     QCOMPARE(strip.TabBar().tabText(0), QString("Denied"));
 
-    QVERIFY(fixture.Load(server.Url("/old")));
+    QVERIFY(Open(fixture, server.Url("/old")));
     QTRY_COMPARE_WITH_TIMEOUT(strip.TabBar().tabText(1), QString("New"), 10000);
     QVERIFY(!server.Requested("/old"));
   }
@@ -84,7 +62,7 @@ class SessionOptionsTest : public QObject {
     LocalServer server;
     server.Page("/pictures", "<title>P</title><img src='/one.png'><img src='/two.png'>");
     PageFixture fixture("WebPermitMultiMedia=011\r\n");
-    QVERIFY(fixture.Load(server.Url("/pictures")));
+    QVERIFY(Open(fixture, server.Url("/pictures")));
     QTest::qWait(300);
     QVERIFY(server.Requested("/pictures"));
     QVERIFY(!server.Requested("/one.png"));
@@ -101,16 +79,16 @@ class SessionOptionsTest : public QObject {
     proxy.Page("/through", "<title>Through</title>");
     PageFixture fixture("WebUserAgent=1\r\nWebUserAgentValue=ZelvoraTest/1.0\r\n");
     TWebSession& session = fixture.window->Session();
-    QVERIFY(fixture.Load(server.Url("/agent")));
+    QVERIFY(Open(fixture, server.Url("/agent")));
     QCOMPARE(server.requests.first().userAgent, QByteArray("ZelvoraTest/1.0"));
 
     session.ApplyProxy(proxy.Url("").mid(7), false, false);
     QTest::qWait(300);
-    QVERIFY(fixture.Load(QStringLiteral("http://zelvora.test/through")));
+    QVERIFY(Open(fixture, QStringLiteral("http://zelvora.test/through")));
     QVERIFY(proxy.Requested("http://zelvora.test/through"));
     session.ApplyProxy(QStringLiteral("0"), false, false);
     QTest::qWait(300);
-    fixture.Load(QStringLiteral("http://zelvora.test/direct"));
+    Open(fixture, QStringLiteral("http://zelvora.test/direct"));
     QVERIFY(!proxy.Requested("http://zelvora.test/direct"));
 
     // Offline: the check, the button's tip, and no request leaves.
@@ -120,7 +98,7 @@ class SessionOptionsTest : public QObject {
     QVERIFY(session.QueryOffline());
     QCOMPARE(window.StatusButtons().OfflineButton()->toolTip(), QString("OffLine"));
     const qsizetype before = server.requests.size();
-    QVERIFY(!fixture.Load(server.Url("/agent")));
+    QVERIFY(!Open(fixture, server.Url("/agent")));
     QCOMPARE(server.requests.size(), before);
     // A proxy chosen offline makes its one request (a page of its own) only once the session is
     // online again.
@@ -128,13 +106,13 @@ class SessionOptionsTest : public QObject {
     QVERIFY(session.findChildren<QWebEnginePage*>().isEmpty());
     window.ExecuteCommand(3018);
     QCOMPARE(session.findChildren<QWebEnginePage*>().size(), 1);
-    QVERIFY(fixture.Load(server.Url("/agent")));
+    QVERIFY(Open(fixture, server.Url("/agent")));
     QCOMPARE(server.requests.size(), before + 1);
 
     // A scheme list takes its http entry; a text that names no proxy changes nothing and says so.
     session.ApplyProxy("https=elsewhere:1;http=" + proxy.Url("").mid(7), false, false);
     QTest::qWait(300);
-    QVERIFY(fixture.Load(QStringLiteral("http://zelvora.test/through")));
+    QVERIFY(Open(fixture, QStringLiteral("http://zelvora.test/through")));
     session.ApplyProxy(QStringLiteral("http=a=b:80"), false, false);
     QVERIFY(window.statusBar()->currentMessage().contains("http=a=b:80"));
 
@@ -155,10 +133,10 @@ class SessionOptionsTest : public QObject {
       server.Page(name, QByteArray("<title>") + (name + 1) + "</title>");
     PageFixture fixture("TabNewPos=2\r\nTabDelPos=0\r\nTabOpenMax=4\r\nWheelClick=1\r\n");
     TAPIBrowsePage& strip = fixture.Strip();
-    QVERIFY(fixture.Load(server.Url("/0")));
-    QVERIFY(fixture.Load(server.Url("/1")));
+    QVERIFY(Open(fixture, server.Url("/0")));
+    QVERIFY(Open(fixture, server.Url("/1")));
     strip.SetCurrentIndex(0);
-    QVERIFY(fixture.Load(server.Url("/2")));  // right of the current tab
+    QVERIFY(Open(fixture, server.Url("/2")));  // right of the current tab
     QCOMPARE(strip.TabBar().tabText(1), QString("2"));
     QCOMPARE(strip.OpenTab(server.Url("/3")), 2);
     QCOMPARE(strip.OpenTab(server.Url("/3")), -1);  // TabOpenMax
@@ -186,13 +164,13 @@ class SessionOptionsTest : public QObject {
     server.Page("/p2", "<title>Two</title>");
     PageFixture fixture("");
     TMyContainerClass* page = nullptr;
-    QVERIFY(fixture.Load(server.Url("/p1"), &page));
+    QVERIFY(Open(fixture, server.Url("/p1"), &page));
     page->Navigate(QUrl(server.Url("/p2")));
     QVERIFY(PageFixture::WaitLoaded(*page));
     fixture.window->ExecuteCommand(3030);
     TAPIBrowsePage& strip = fixture.Strip();
     QCOMPARE(strip.Count(), 2);
-    TMyContainerClass& catalog = fixture.Page(1);
+    TMyContainerClass& catalog = *fixture.Strip().GetContainer(1);
     QTRY_COMPARE_WITH_TIMEOUT(strip.TabBar().tabText(1), QString("History"), 10000);
     QString links;
     catalog.Page()->runJavaScript(
