@@ -149,7 +149,21 @@ void TRebar::FitBands() {
     frames[id] = body != nullptr ? bandHint - body->sizeHint().width() : 0;
     needs[id] = body != nullptr ? body->NaturalWidth() + frames[id] : bandHint;
   }
-  const auto widths = RebarBandWidths(applied_.bands, needs, window_.width());
+  // The user may have moved the bands since they were applied: their rows and order count as
+  // they are now, with the widths the bands were given.
+  std::array<RebarBand, kRebarBandCount> arrangement = applied_.bands;
+  if (window_.isVisible() && bands_[0]->isVisible()) {
+    RebarState live;
+    Read(live);
+    for (RebarBand& band : live.bands) {
+      const auto given = std::find_if(applied_.bands.begin(), applied_.bands.end(),
+                                      [&band](const RebarBand& b) { return b.id == band.id; });
+      if (given != applied_.bands.end())
+        band.width = given->width;
+    }
+    arrangement = live.bands;
+  }
+  const auto widths = RebarBandWidths(arrangement, needs, window_.width());
   for (std::size_t id = 0; id < bands_.size(); ++id) {
     if (BandBody* body = BodyOf(bands_[id]))
       body->SetPreferredWidth(widths[id] - frames[id]);
