@@ -119,6 +119,25 @@ std::string TabListDateTime(int year, int month, int day, int hour, int minute, 
   return text;
 }
 
+std::optional<TabCopy> TabCopyOf(CommandAction action) {
+  switch (action) {
+    case CommandAction::kCopyTabTitle:
+      return TabCopy{TabCopyKind::kTitle, false};
+    case CommandAction::kCopyTabUrl:
+      return TabCopy{TabCopyKind::kUrl, false};
+    case CommandAction::kCopyTabTitleAndUrl:
+      return TabCopy{TabCopyKind::kBoth, false};
+    case CommandAction::kCopyAllTitles:
+      return TabCopy{TabCopyKind::kTitle, true};
+    case CommandAction::kCopyAllUrls:
+      return TabCopy{TabCopyKind::kUrl, true};
+    case CommandAction::kCopyAllTitlesAndUrls:
+      return TabCopy{TabCopyKind::kBoth, true};
+    default:
+      return std::nullopt;
+  }
+}
+
 std::string TabCopyText(const std::vector<TabListEntry>& tabs, TabCopyKind kind, bool allTabs) {
   std::string text;
   for (const TabListEntry& tab : tabs) {

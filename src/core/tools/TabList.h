@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/shell/CommandDispatch.h"
 #include "core/shell/SafeFile.h"
 
 namespace zelvora {
@@ -35,6 +36,12 @@ std::optional<std::vector<std::string>> ReadTabList(const std::string& path);
 
 // The tab menu's copy commands: per tab its title, its address, or both on two lines.
 enum class TabCopyKind { kTitle, kUrl, kBoth };
+struct TabCopy {
+  TabCopyKind kind = TabCopyKind::kTitle;
+  bool allTabs = false;
+};
+// What a copy command of the tab menu copies; nothing for other commands.
+std::optional<TabCopy> TabCopyOf(CommandAction action);
 // One tab's lines are joined by CR LF with none after the last; for all tabs (`allTabs`), in tab
 // order, every line ends with CR LF, as the trees' copies of several items do. Line breaks inside
 // a title become blanks, so that every title stays one line.

@@ -77,6 +77,10 @@ void TSDIMainWindow::OpenUrls(std::string_view urls) {
 
 bool TSDIMainWindow::RunTabListCommand(const CommandRoute& route) {
   TFileHistoryList& tabLists = fileHistories_[kFileTab];
+  if (const auto copy = TabCopyOf(route.action)) {
+    CopyTabs(*copy);
+    return true;
+  }
   switch (route.action) {
     case CommandAction::kClipNewTab:
       if (ClipboardHoldsText())
@@ -116,14 +120,6 @@ bool TSDIMainWindow::RunTabListCommand(const CommandRoute& route) {
       }
       return true;
     }
-    case CommandAction::kCopyTabTitle:
-    case CommandAction::kCopyTabUrl:
-    case CommandAction::kCopyTabTitleAndUrl:
-    case CommandAction::kCopyAllTitles:
-    case CommandAction::kCopyAllUrls:
-    case CommandAction::kCopyAllTitlesAndUrls:
-      CopyTabs(route.action);
-      return true;
     case CommandAction::kOpenTabFileHistory: {
       const std::string path = tabLists.Entry(static_cast<std::size_t>(route.offset) + 1);
       if (path.empty())
@@ -138,25 +134,16 @@ bool TSDIMainWindow::RunTabListCommand(const CommandRoute& route) {
   }
 }
 
-void TSDIMainWindow::CopyTabs(CommandAction action) {
-  const bool allTabs = action == CommandAction::kCopyAllTitles ||
-                       action == CommandAction::kCopyAllUrls ||
-                       action == CommandAction::kCopyAllTitlesAndUrls;
-  const TabCopyKind kind =
-      action == CommandAction::kCopyTabTitle || action == CommandAction::kCopyAllTitles
-          ? TabCopyKind::kTitle
-      : action == CommandAction::kCopyTabUrl || action == CommandAction::kCopyAllUrls
-          ? TabCopyKind::kUrl
-          : TabCopyKind::kBoth;
+void TSDIMainWindow::CopyTabs(const TabCopy& copy) {
   std::vector<TabListEntry> tabs;
-  const int first = allTabs ? 0 : browsePage_->TargetIndex();
-  const int last = allTabs ? browsePage_->Count() - 1 : first;
+  const int first = copy.allTabs ? 0 : browsePage_->TargetIndex();
+  const int last = copy.allTabs ? browsePage_->Count() - 1 : first;
   for (int index = std::max(first, 0); index <= last; ++index) {
     const TMyContainerClass* page = browsePage_->GetContainer(index);
     tabs.push_back(
         {page->Page()->url().toString().toStdString(), page->DocumentTitle().toStdString()});
   }
-  const std::string text = TabCopyText(tabs, kind, allTabs);
+  const std::string text = TabCopyText(tabs, copy.kind, copy.allTabs);
   if (!text.empty())
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }

@@ -17,6 +17,7 @@
 #include "core/shell/Settings.h"
 #include "core/shell/SwitchReceiver.h"
 #include "core/shell/WindowState.h"
+#include "core/tools/TabList.h"
 #include "gui/browser/MyWEBClass4.h"
 #include "gui/browser/OpenDialog.h"
 #include "gui/input/KeyHandlers.h"
@@ -173,7 +174,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   void ShowTabMenu(const QPoint& pos);
   bool RunTabListCommand(const CommandRoute& route);
   // The tab menu's copy commands: the tab's (or every tab's) title, address or both.
-  void CopyTabs(CommandAction action);
+  void CopyTabs(const TabCopy& copy);
   void RunSessionCommand(const CommandRoute& route);
   void RefreshOffline(bool toggle);
   void CreateKeywordBoxes();
