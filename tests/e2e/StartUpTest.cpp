@@ -177,5 +177,26 @@ TEST_F(StartUpTest, WithoutTheSettingASecondStartRunsOnItsOwn) {
   EXPECT_TRUE(first.WaitForExit(5s).has_value());
 }
 
+// The newest Favorite file is loaded at start with the item its header names selected. When the
+// file changes under the running program and a signal ends it, the tree cannot be asked about:
+// it is kept beside the file, which stays as the other writer left it.
+TEST_F(StartUpTest, TheFavoriteFileLoadsWithItsSelectionAndAChangedTreeIsKeptBesideIt) {
+  const std::string tree =
+      "// Select=2 Pos=0,0\r\n1,Favorite\r\n\tabout:blank\tOne\r\n\tabout:blank\tTwo\r\n";
+  const fs::path favorites = UserFolder() / "Favorites.dat";
+  Write(favorites, tree);
+  Write(SettingsFile(), "[FileFavorite]\r\n0=" + favorites.string() + "\r\n");
+  Process zelvora(copy_.Executable(), {});
+  ASSERT_FALSE(zelvora.WaitForExit(1500ms).has_value()) << "ended by itself";
+  const std::string changed = tree + "\tabout:blank\tThree\r\n";
+  Write(favorites, changed);
+  zelvora.Signal(SIGTERM);
+  const auto status = zelvora.WaitForExit(5s);
+  ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+  EXPECT_EQ(Read(UserFolder() / "Favorites.recovered.dat"), tree);
+  EXPECT_EQ(Read(favorites), changed);
+  EXPECT_EQ(Key("FileFavorite", "0"), favorites.string());
+}
+
 }  // namespace
 }  // namespace zelvora::e2e

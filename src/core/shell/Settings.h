@@ -38,6 +38,8 @@ enum Flag : int {
   kFlagAddresBarImmediately = 9,
   kFlagSearchBarNewTabOpen = 10,
   kFlagSearchBarImmediately = 11,
+  kFlagToolNewTab = 12,
+  kFlagToolTip = 13,
   kFlagWebUserAgent = 19,
   kFlagWebHomePage = 20,
   kFlagDenyUseUrl = 21,
@@ -49,6 +51,8 @@ enum Flag : int {
   kFlagGestureSameDirection = 39,
   kFlagTabWidthUse = 40,
   kFlagTabHeightUse = 41,
+  // "ModifiedFavorite", "ModifiedHistory", "ModifiedAnalysis", "ModifiedProxy": by tree index.
+  kFlagModifiedFirst = 42,
   kFlagLayeredMain = 46,
   kFlagLayeredColorKey = 54,
 };
@@ -64,6 +68,7 @@ enum Integer : int {
   kIntTabTitleMax = 6,
   kIntAddresBarListMax = 7,
   kIntSearchBarKeyWordListMax = 8,
+  kIntToolTipCharMax = 9,
   kIntToolFileHistoryMax = 10,
   kIntHistoryKeyWordListMax = 12,
   kIntAnalysisKeyWordListMax = 13,

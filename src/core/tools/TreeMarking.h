@@ -23,9 +23,9 @@ class TTreeMarking {
   // The button went up without a drag after PressItem returned true: the item becomes the only
   // marked one, as a plain press would have made it.
   void ReleaseWithoutDrag(TTreeModel& model, TreeHandle item);
-  // A press on empty space (or an item's indent, or right of it): without Ctrl every mark, the
-  // caret and the anchor go.
-  void PressEmpty(TTreeModel& model, bool ctrl);
+  // A press on empty space (or an item's indent, or right of it): unless `keepMarks` (Ctrl or
+  // Shift held) every mark, the caret and the anchor go.
+  void PressEmpty(TTreeModel& model, bool keepMarks);
   // A press on a folder's expand button: it opens or closes and is the only marked item.
   void PressExpandButton(TTreeModel& model, TreeHandle folder);
 

@@ -19,7 +19,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QWebEngineView>
 #include <QWindow>
 
@@ -45,6 +44,8 @@
 #include "gui/shell/ToolPanel.h"
 #include "gui/toolkit/Clipboard.h"
 #include "gui/toolkit/Colours.h"
+#include "gui/tools/ToolTrees.h"
+#include "gui/tools/TreeView.h"
 
 namespace zelvora {
 
@@ -175,10 +176,11 @@ void TSDIMainWindow::CreateChildren() {
   splitter_->setStretchFactor(1, 1);
   setCentralWidget(splitter_);
   tabStripArea_->installEventFilter(this);
+  toolTrees_ = new TToolTrees(*this);
   for (int page = 0; page < kToolPanelTreeCount; ++page) {
-    QTreeWidget* tree = toolPanel_->Tree(page);
+    TTreeView* tree = toolPanel_->Tree(page);
     tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(tree, &QTreeWidget::customContextMenuRequested, this,
+    connect(tree, &TTreeView::customContextMenuRequested, this,
             [this, page](const QPoint& pos) { ShowTreeMenu(page, pos); });
   }
   connect(splitter_, &QSplitter::splitterMoved, this,
@@ -328,8 +330,9 @@ bool TSDIMainWindow::RunMainWindowCommand(const CommandRoute& route) {
       fileHistories_[kFileTab].Clear(false);
       return true;
     case CommandAction::kClearToolFileHistory:
+      // The tree's own file stays in its list.
       fileHistories_[static_cast<std::size_t>(std::clamp(windowState_.selectTool, 0, 3))].Clear(
-          false);
+          true);
       return true;
     case CommandAction::kClearScriptFileHistory:
       fileHistories_[kFileScript].Clear(false);
@@ -550,15 +553,12 @@ void TSDIMainWindow::ShowStandardMenu(const QPoint& globalPos) {
 
 void TSDIMainWindow::ShowTreeMenu(int page, const QPoint& pos) {
   // Only on an item: the empty part of a tree has no menu.
-  QTreeWidget* tree = toolPanel_->Tree(page);
-  QTreeWidgetItem* item = tree->itemAt(pos);
-  if (item == nullptr)
+  TTreeView* tree = toolPanel_->Tree(page);
+  const TreeHandle item = tree->ItemAt(pos);
+  if (item == kNoItem || tree->TreeModel() == nullptr)
     return;
-  if (!item->isSelected()) {
-    tree->clearSelection();
-    item->setSelected(true);
-  }
-  tree->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+  if (!tree->TreeModel()->IsMarked(item))
+    tree->MarkOnly(item);
   menus_->SetEnabled(kTrackedDialogCommands[static_cast<std::size_t>(TrackedDialog::kItemEdit)],
                      trackedDialogs_[static_cast<std::size_t>(TrackedDialog::kItemEdit)].isNull());
   menus_->SetEnabled(kDeleteHistoryTooCommand, page == kToolHistory);
@@ -710,6 +710,7 @@ void TSDIMainWindow::ApplySettings() {
       TabSizeOf(settings_.Flag(kFlagTabWidthUse), settings_.Int(kIntTabWidth),
                 settings_.Flag(kFlagTabHeightUse), settings_.Int(kIntTabHeight));
   browsePage_->SetTabSize(tabSize.width, tabSize.height);
+  toolTrees_->ApplySettings();
   ApplyTranslucency();
 }
 
@@ -752,6 +753,7 @@ void TSDIMainWindow::ShowFirstTime() {
 }
 
 void TSDIMainWindow::FinishStartUp() {
+  toolTrees_->StartUp();
   std::string& toolbar = commandLine_.Slot(kSwitchToolBar);
   if (toolbar.empty())
     toolbar = FormatToolbarLayout(rebarState_.toolbar);
@@ -787,14 +789,28 @@ void TSDIMainWindow::CloseWithoutQuestions() {
   close();
 }
 
+void TSDIMainWindow::ConfirmExitAndClose() {
+  exitConfirmed_ = true;
+  close();
+}
+
 void TSDIMainWindow::closeEvent(QCloseEvent* event) {
   // The tool dialogs close first, whatever the answer to the exit question.
   CloseToolDialogs();
+  if (!askQuestions_) {
+    toolTrees_->WriteRecoveryCopies();
+  } else if (!exitConfirmed_ && toolTrees_->ExitCheckWanted()) {
+    // The trees are compared with their files by a job, which asks and closes again.
+    PostCommand(3114);
+    event->ignore();
+    return;
+  }
   if (askQuestions_ && settings_.Flag(kFlagConfirmExit)) {
     const QString text = QString::fromStdString(themeTexts_.Message(kMessageConfirmExit))
                              .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                              .trimmed();
     if (QMessageBox::question(this, objectName(), text) != QMessageBox::Yes) {
+      exitConfirmed_ = false;
       event->ignore();
       return;
     }

@@ -31,6 +31,7 @@ class TRebar;
 class TStatusButtons;
 class TTabStripArea;
 class TToolPanel;
+class TToolTrees;
 class TWebSession;
 class TKeywordBox;
 
@@ -114,6 +115,11 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TWebSession& Session() const { return *session_; }
   TKeywordBox& KeywordBox(int list) const { return *keywordBoxes_[static_cast<std::size_t>(list)]; }
   TOpenDialog* OpenDialog() const { return openDialog_.data(); }
+  TToolTrees& ToolTrees() const { return *toolTrees_; }
+  const TThemeTexts& ThemeTexts() const { return themeTexts_; }
+  TFileHistoryList& FileHistory(int kind) { return fileHistories_[static_cast<std::size_t>(kind)]; }
+  // The trees may be left: the closing sequence goes on without asking about them again.
+  void ConfirmExitAndClose();
   bool ToolTaskRunning() const { return toolTaskRunning_; }
   bool StopRequested() const { return stopRequested_; }
 
@@ -212,6 +218,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TRebar* rebar_ = nullptr;
   TStatusButtons* statusButtons_ = nullptr;
   TToolPanel* toolPanel_ = nullptr;
+  TToolTrees* toolTrees_ = nullptr;
   TTabStripArea* tabStripArea_ = nullptr;
   TAPIBrowsePage* browsePage_ = nullptr;
   TWebSession* session_ = nullptr;
@@ -241,6 +248,8 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   // A press on the empty client area moves the window by hand when the window system does not.
   std::optional<QPoint> dragOffset_;
   bool askQuestions_ = true;
+  // The trees were checked (or need no check): the next close goes on to the exit question.
+  bool exitConfirmed_ = false;
   bool saved_ = false;
 };
 

@@ -9,13 +9,13 @@
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "core/shell/MainWindowRules.h"
 #include "gui/shell/BarWidgets.h"
 #include "gui/shell/ButtonIcons.h"
 #include "gui/toolkit/Colours.h"
+#include "gui/tools/TreeView.h"
 
 namespace zelvora {
 
@@ -118,13 +118,10 @@ TToolPanel::TToolPanel(std::function<void(int tag)> speedSink, QWidget* parent)
 
   treeStack_ = new QStackedWidget;
   for (std::size_t page = 0; page < trees_.size(); ++page) {
-    auto* tree = new QTreeWidget;
+    auto* tree = new TTreeView;
     tree->setObjectName(
         QString::fromLatin1(kToolPanelTreeNames[page].data(),
                             static_cast<qsizetype>(kToolPanelTreeNames[page].size())));
-    tree->setHeaderHidden(true);
-    tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    tree->setEditTriggers(QAbstractItemView::EditKeyPressed);
     treeStack_->addWidget(tree);
     trees_[page] = tree;
   }

@@ -20,9 +20,10 @@ class QMenu;
 class QProgressBar;
 class QStackedWidget;
 class QToolButton;
-class QTreeWidget;
 
 namespace zelvora {
+
+class TTreeView;
 
 class TToolPanel : public QWidget {
   Q_OBJECT
@@ -42,7 +43,7 @@ class TToolPanel : public QWidget {
   void ReadOptions(WindowState& state) const;
   void SetProgressColours(Colour fore, Colour back);
 
-  QTreeWidget* Tree(int page) const { return trees_[static_cast<std::size_t>(page)]; }
+  TTreeView* Tree(int page) const { return trees_[static_cast<std::size_t>(page)]; }
   QComboBox* HistoryKeyBox() const { return historyKeyBox_; }
   QComboBox* AnalysisKeyBox() const { return analysisKeyBox_; }
   QProgressBar* Progress() const { return progress_; }
@@ -67,7 +68,7 @@ class TToolPanel : public QWidget {
   QComboBox* historyKeyBox_ = nullptr;
   QComboBox* analysisKeyBox_ = nullptr;
   QStackedWidget* treeStack_ = nullptr;
-  std::array<QTreeWidget*, kToolPanelTreeCount> trees_{};
+  std::array<TTreeView*, kToolPanelTreeCount> trees_{};
   QProgressBar* progress_ = nullptr;
 };
 

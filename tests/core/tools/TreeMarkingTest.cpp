@@ -1,0 +1,110 @@
+#include "core/tools/TreeMarking.h"
+
+#include <gtest/gtest.h>
+
+#include "core/shell/WindowState.h"
+#include "core/tools/TreeFile.h"
+
+namespace zelvora {
+namespace {
+
+// A root folder with five items a..e, b and d marked.
+class TreeMarkingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InsertTreeText(model_, "1,Root\r\n\tu\ta\r\n\tu\tb\r\n\tu\tc\r\n\tu\td\r\n\tu\te\r\n", false,
+                   {}, nullptr);
+    items_ = model_.Children(model_.FirstTopLevel());
+    ASSERT_EQ(items_.size(), 5u);
+    model_.ClearMarks();
+    model_.SetMarked(items_[1], true);
+    model_.SetMarked(items_[3], true);
+  }
+
+  std::string Marks() const {
+    std::string marks;
+    for (const TreeHandle item : items_) {
+      marks += model_.IsMarked(item) ? model_.Name(item) : "-";
+    }
+    return marks;
+  }
+
+  std::vector<TreeHandle> Items(std::initializer_list<int> rows) const {
+    std::vector<TreeHandle> handles;
+    for (const int row : rows) {
+      handles.push_back(items_[static_cast<std::size_t>(row)]);
+    }
+    return handles;
+  }
+
+  TTreeModel model_{kToolFavorite};
+  std::vector<TreeHandle> items_;
+  TTreeMarking marking_;
+};
+
+TEST_F(TreeMarkingTest, PressesMarkByTheirModifiers) {
+  // A press on a marked item keeps every mark for a drag; the release without one narrows them.
+  EXPECT_TRUE(marking_.PressItem(model_, items_[1], false, false));
+  EXPECT_EQ(Marks(), "-b-d-");
+  marking_.ReleaseWithoutDrag(model_, items_[1]);
+  EXPECT_EQ(Marks(), "-b---");
+  EXPECT_EQ(model_.Caret(), items_[1]);
+
+  EXPECT_FALSE(marking_.PressItem(model_, items_[4], true, false));
+  EXPECT_EQ(Marks(), "-b--e");
+  EXPECT_EQ(model_.Caret(), items_[1]) << "Ctrl leaves the caret where it was";
+  marking_.PressItem(model_, items_[1], true, false);
+  EXPECT_EQ(Marks(), "----e");
+
+  // Shift marks the run from the anchor (the last plain press) and keeps the other marks.
+  marking_.PressItem(model_, items_[3], false, true);
+  EXPECT_EQ(Marks(), "-bcde");
+
+  marking_.PressEmpty(model_, true);
+  EXPECT_EQ(Marks(), "-bcde");
+  marking_.PressEmpty(model_, false);
+  EXPECT_EQ(Marks(), "-----");
+  EXPECT_EQ(model_.Caret(), kNoItem);
+  // Without an anchor Shift marks the pressed item alone.
+  marking_.PressItem(model_, items_[2], false, true);
+  EXPECT_EQ(Marks(), "--c--");
+}
+
+TEST_F(TreeMarkingTest, ExpandButtonTogglesTheFolderAndMarksItAlone) {
+  const TreeHandle root = model_.FirstTopLevel();
+  model_.SetOpen(root, true);
+  marking_.PressExpandButton(model_, root);
+  EXPECT_FALSE(model_.IsOpen(root));
+  EXPECT_EQ(Marks(), "-----");
+  EXPECT_EQ(model_.MarkedItems(), std::vector<TreeHandle>{root});
+  EXPECT_EQ(VisibleItems(model_), std::vector<TreeHandle>{root});
+}
+
+TEST_F(TreeMarkingTest, APlainBandMarksWhatItCoversOnly) {
+  marking_.BeginBand(model_, false, false);
+  marking_.MoveBand(model_, Items({2, 3}));
+  EXPECT_EQ(Marks(), "--cd-");
+  marking_.MoveBand(model_, Items({2}));
+  EXPECT_EQ(Marks(), "--c--");
+  marking_.EndBand();
+  EXPECT_FALSE(marking_.BandActive());
+}
+
+TEST_F(TreeMarkingTest, ACtrlBandTogglesWhileItCovers) {
+  marking_.BeginBand(model_, true, false);
+  marking_.MoveBand(model_, Items({0, 1, 2}));
+  EXPECT_EQ(Marks(), "a-cd-");
+  marking_.MoveBand(model_, Items({0}));
+  EXPECT_EQ(Marks(), "ab-d-") << "items the band left get their marks back";
+}
+
+TEST_F(TreeMarkingTest, AShiftBandMakesCoveredMarksNew) {
+  marking_.BeginBand(model_, false, true);
+  marking_.MoveBand(model_, Items({0, 1}));
+  EXPECT_EQ(Marks(), "ab-d-");
+  marking_.MoveBand(model_, Items({0}));
+  EXPECT_EQ(Marks(), "a--d-") << "b was covered, so it counts as new and goes with the band";
+}
+
+}  // namespace
+}  // namespace zelvora
