@@ -9,16 +9,18 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QtTest>
 
 #include "WindowFixture.h"
+#include "core/tools/TreeFile.h"
 #include "gui/shell/MainMenus.h"
 #include "gui/shell/Rebar.h"
 #include "gui/shell/StatusButtons.h"
 #include "gui/shell/TabStripArea.h"
 #include "gui/shell/ToolBarEdit.h"
 #include "gui/shell/ToolPanel.h"
+#include "gui/tools/TreeItemModel.h"
+#include "gui/tools/TreeView.h"
 
 namespace zelvora {
 
@@ -222,7 +224,7 @@ class MainWindowLayoutTest : public QObject {
     bool deleteHistoryToo = false;
     // Shows the tree's page and right-clicks `item`, or the empty space below the items; the menu
     // that opens is closed again at once.
-    const auto menuOn = [&](int pageCommand, QTreeWidget* tree, QTreeWidgetItem* item) {
+    const auto menuOn = [&](int pageCommand, TTreeView* tree, TreeHandle item) {
       window.ExecuteCommand(pageCommand);
       QMenu* shown = nullptr;
       QTimer::singleShot(50, [&] {
@@ -231,29 +233,32 @@ class MainWindowLayoutTest : public QObject {
         if (shown != nullptr)
           shown->close();
       });
-      emit tree->customContextMenuRequested(item != nullptr
-                                                ? tree->visualItemRect(item).center()
+      const QRect rect = tree->visualRect(tree->Adapter()->IndexOf(item));
+      emit tree->customContextMenuRequested(item != kNoItem
+                                                ? QPoint(rect.left() + 24, rect.center().y())
                                                 : QPoint(5, tree->viewport()->height() - 3));
       QTest::qWait(100);
       return shown;
     };
-    QTreeWidget* history = window.ToolPanel().Tree(kToolHistory);
-    auto* first = new QTreeWidgetItem(history, QStringList{"one"});
-    auto* second = new QTreeWidgetItem(history, QStringList{"two"});
-    first->setSelected(true);
+    const auto add = [](TTreeView* tree, const char* name) {
+      return AddTreeItem(*tree->TreeModel(), false, tree->TreeModel()->Caret(), "", name, {});
+    };
+    TTreeView* history = window.ToolPanel().Tree(kToolHistory);
+    const TreeHandle first = add(history, "one");
+    const TreeHandle second = add(history, "two");
+    history->MarkOnly(first);
     QCOMPARE(menuOn(3080, history, second), window.Menus().Popup(kMenuTreeContext));
     QVERIFY(deleteHistoryToo);
-    QVERIFY(second->isSelected() && !first->isSelected());
-    QCOMPARE(menuOn(3080, history, nullptr), nullptr);
+    QVERIFY(history->TreeModel()->IsMarked(second) && !history->TreeModel()->IsMarked(first));
+    QCOMPARE(menuOn(3080, history, kNoItem), nullptr);
 
     // On the Favorite page "Delete(History too)" is off; the Proxy page has a menu of its own.
-    QTreeWidget* favorites = window.ToolPanel().Tree(kToolFavorite);
-    QCOMPARE(menuOn(3079, favorites, new QTreeWidgetItem(favorites, QStringList{"fav"})),
+    TTreeView* favorites = window.ToolPanel().Tree(kToolFavorite);
+    QCOMPARE(menuOn(3079, favorites, add(favorites, "fav")),
              window.Menus().Popup(kMenuTreeContext));
     QVERIFY(!deleteHistoryToo);
-    QTreeWidget* proxies = window.ToolPanel().Tree(kToolProxy);
-    QCOMPARE(menuOn(3082, proxies, new QTreeWidgetItem(proxies, QStringList{"proxy"})),
-             window.Menus().Popup(kMenuProxyContext));
+    TTreeView* proxies = window.ToolPanel().Tree(kToolProxy);
+    QCOMPARE(menuOn(3082, proxies, add(proxies, "proxy")), window.Menus().Popup(kMenuProxyContext));
   }
 
   void PagePressesAskThePageFirst() {

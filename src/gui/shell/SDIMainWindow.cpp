@@ -46,6 +46,7 @@
 #include "gui/toolkit/Colours.h"
 #include "gui/tools/ToolTrees.h"
 #include "gui/tools/TreeView.h"
+#include "gui/tools/TreeJobRunner.h"
 
 namespace zelvora {
 
@@ -115,12 +116,16 @@ TSDIMainWindow::TSDIMainWindow(const TPaths& paths, CommandLine& commandLine,
 }
 
 TSDIMainWindow::~TSDIMainWindow() {
+  // A job still running may reach the window through Synchronize: it ends before anything goes.
+  delete jobRunner_;
+  jobRunner_ = nullptr;
   // The session goes first: what it made on the pages' profile may not outlive the profile.
   delete session_;
   session_ = nullptr;
 }
 
 void TSDIMainWindow::CreateChildren() {
+  jobRunner_ = new TTreeJobRunner(*this);
   rebar_ = new TRebar(*this, {[this](int id) { ExecuteCommand(id); },
                               [this](int tag) { SpeedButtonClicked(tag); }});
   rebar_->SetTips(themeTexts_.ButtonTips(ButtonGroup::kToolbar));
@@ -291,7 +296,7 @@ bool TSDIMainWindow::RunMainWindowCommand(const CommandRoute& route) {
       return true;
     case CommandAction::kToggleToolPanel:
       // The running job works on a tree of the panel.
-      if (!toolTaskRunning_)
+      if (!ToolTaskRunning())
         SetToolPanelVisible(!toolPanel_->isVisibleTo(this));
       else if (QAction* button = rebar_->ButtonOfCommand(3063))
         button->setChecked(toolPanel_->isVisibleTo(this));
@@ -315,7 +320,7 @@ bool TSDIMainWindow::RunMainWindowCommand(const CommandRoute& route) {
       ShowStandardMenu(QCursor::pos());
       return true;
     case CommandAction::kSelectToolPage:
-      if (!toolTaskRunning_)
+      if (!ToolTaskRunning())
         SelectToolPage(route.offset);
       return true;
     case CommandAction::kSetPermissions:
@@ -352,7 +357,7 @@ void TSDIMainWindow::SpeedButtonClicked(int tag) {
     return;
   switch (button->action) {
     case SpeedAction::kStopToolTask:
-      stopRequested_ = toolTaskRunning_;
+      jobRunner_->RequestStop();
       break;
     case SpeedAction::kNextToolPage:
       ExecuteCommand(kToolPageCommandFirst + NextToolPage(windowState_.selectTool));
@@ -784,19 +789,39 @@ void TSDIMainWindow::ReceiveMessage(std::uint32_t code, const std::string& value
   }
 }
 
+bool TSDIMainWindow::ToolTaskRunning() const {
+  return jobRunner_->Running();
+}
+
+bool TSDIMainWindow::StopRequested() const {
+  return jobRunner_->StopRequested();
+}
+
 void TSDIMainWindow::CloseWithoutQuestions() {
   askQuestions_ = false;
+  jobRunner_->StopAndWait();
   close();
 }
 
 void TSDIMainWindow::ConfirmExitAndClose() {
   exitConfirmed_ = true;
-  close();
+  // After the job that asked has ended: a running job refuses every close.
+  QTimer::singleShot(0, this, [this] { close(); });
 }
 
 void TSDIMainWindow::closeEvent(QCloseEvent* event) {
+  // A close that arrives after the window was closed (a second request posted meanwhile) must
+  // not write the tab list again, now that the tabs are gone.
+  if (saved_) {
+    event->accept();
+    return;
+  }
   // The tool dialogs close first, whatever the answer to the exit question.
   CloseToolDialogs();
+  if (jobRunner_->RefuseClose()) {
+    event->ignore();
+    return;
+  }
   if (!askQuestions_) {
     toolTrees_->WriteRecoveryCopies();
   } else if (!exitConfirmed_ && toolTrees_->ExitCheckWanted()) {

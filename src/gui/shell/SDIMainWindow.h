@@ -32,6 +32,7 @@ class TStatusButtons;
 class TTabStripArea;
 class TToolPanel;
 class TToolTrees;
+class TTreeJobRunner;
 class TWebSession;
 class TKeywordBox;
 
@@ -116,12 +117,14 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TKeywordBox& KeywordBox(int list) const { return *keywordBoxes_[static_cast<std::size_t>(list)]; }
   TOpenDialog* OpenDialog() const { return openDialog_.data(); }
   TToolTrees& ToolTrees() const { return *toolTrees_; }
-  const TThemeTexts& ThemeTexts() const { return themeTexts_; }
   TFileHistoryList& FileHistory(int kind) { return fileHistories_[static_cast<std::size_t>(kind)]; }
   // The trees may be left: the closing sequence goes on without asking about them again.
   void ConfirmExitAndClose();
-  bool ToolTaskRunning() const { return toolTaskRunning_; }
-  bool StopRequested() const { return stopRequested_; }
+  const TThemeTexts& ThemeTexts() const { return themeTexts_; }
+  // The background job of the tool panel: a tree job, the history search or the page analysis.
+  TTreeJobRunner& JobRunner() const { return *jobRunner_; }
+  bool ToolTaskRunning() const;
+  bool StopRequested() const;
 
   // TSwitchTarget
   void ShowWindowState(int state) override;
@@ -241,10 +244,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   RebarState rebarState_;
   Colour highlightColour_ = kHighlightColourDefault;
   std::array<TFileHistoryList, kFileHistoryKindCount> fileHistories_;
-  // The background job of the tool panel: set while a tree job, history search or page analysis
-  // runs; the stop button asks it to end.
-  bool toolTaskRunning_ = false;
-  bool stopRequested_ = false;
+  TTreeJobRunner* jobRunner_ = nullptr;
   // A press on the empty client area moves the window by hand when the window system does not.
   std::optional<QPoint> dragOffset_;
   bool askQuestions_ = true;

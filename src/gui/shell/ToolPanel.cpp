@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -125,6 +126,10 @@ TToolPanel::TToolPanel(std::function<void(int tag)> speedSink, QWidget* parent)
     treeStack_->addWidget(tree);
     trees_[page] = tree;
   }
+  jobPicture_ = new QLabel;
+  jobPicture_->setObjectName(QStringLiteral("JobPicture"));
+  jobPicture_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  treeStack_->addWidget(jobPicture_);
   column->addWidget(treeStack_, 1);
 
   auto* footer = Row();
@@ -134,6 +139,11 @@ TToolPanel::TToolPanel(std::function<void(int tag)> speedSink, QWidget* parent)
   progress_->setMaximumHeight(12);
   progress_->setRange(0, 100);
   progress_->setValue(0);
+  // Shown only while a job runs; the button beside it keeps its place meanwhile.
+  QSizePolicy keepPlace = progress_->sizePolicy();
+  keepPlace.setRetainSizeWhenHidden(true);
+  progress_->setSizePolicy(keepPlace);
+  progress_->hide();
   footer->addWidget(progress_, 1);
   footer->addWidget(SpeedButton(kSpeedNextPageOther));
   column->addLayout(footer);
@@ -163,7 +173,8 @@ void TToolPanel::ShowPage(int page, const QString& title) {
       rows->setVisible(current);
     }
   }
-  treeStack_->setCurrentIndex(page_);
+  if (jobTree_.isNull())
+    treeStack_->setCurrentIndex(page_);
 }
 
 void TToolPanel::SetPageMenu(QMenu* menu) {
@@ -192,6 +203,26 @@ void TToolPanel::SetProgressColours(Colour fore, Colour back) {
       QStringLiteral("QProgressBar { background: %1; border: 1px solid palette(mid); }"
                      "QProgressBar::chunk { background: %2; }")
           .arg(ToQColor(back).name(), ToQColor(fore).name()));
+}
+
+void TToolPanel::ShowJobPicture(QWidget* tree, const QPixmap& picture) {
+  jobTree_ = tree;
+  tree->setEnabled(false);
+  jobPicture_->setPixmap(picture);
+  treeStack_->setCurrentWidget(jobPicture_);
+  progress_->setValue(0);
+  progress_->show();
+}
+
+void TToolPanel::HideJobPicture() {
+  progress_->hide();
+  treeStack_->setCurrentIndex(page_);
+  jobPicture_->clear();
+  if (jobTree_)
+    jobTree_->setEnabled(true);
+  jobTree_.clear();
+  if (page_ == kToolFavorite && isVisible())
+    trees_[kToolFavorite]->setFocus();
 }
 
 }  // namespace zelvora

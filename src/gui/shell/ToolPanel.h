@@ -5,6 +5,7 @@
 // and the progress bar of the panel's background jobs, with the small speed buttons that step
 // through the pages, hide the panel, stop a job and start the searches.
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -17,6 +18,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QPixmap;
 class QProgressBar;
 class QStackedWidget;
 class QToolButton;
@@ -42,6 +44,11 @@ class TToolPanel : public QWidget {
   void SetOptions(const WindowState& state);
   void ReadOptions(WindowState& state) const;
   void SetProgressColours(Colour fore, Colour back);
+  // While a background job works on `tree`, the tree is disabled and its place shows `picture`
+  // with the progress bar; HideJobPicture puts the tree back, enabled, and gives the Favorite
+  // tree the focus when it is the one shown.
+  void ShowJobPicture(QWidget* tree, const QPixmap& picture);
+  void HideJobPicture();
 
   TTreeView* Tree(int page) const { return trees_[static_cast<std::size_t>(page)]; }
   QComboBox* HistoryKeyBox() const { return historyKeyBox_; }
@@ -69,6 +76,8 @@ class TToolPanel : public QWidget {
   QComboBox* analysisKeyBox_ = nullptr;
   QStackedWidget* treeStack_ = nullptr;
   std::array<TTreeView*, kToolPanelTreeCount> trees_{};
+  QLabel* jobPicture_ = nullptr;
+  QPointer<QWidget> jobTree_;
   QProgressBar* progress_ = nullptr;
 };
 
