@@ -84,6 +84,12 @@ enum TabAction : int { kTabNewPos = 0, kTabDelPos = 1, kWheelClick = 2, kLeftDBC
 enum String : int {
   kStringWebUserAgentValue = 0,
   kStringWebHomePageValue = 1,
+  kStringNameFolder = 2,
+  kStringNameUrl = 3,
+  kStringNameProxy = 4,
+  kStringValueUrl = 5,
+  kStringValueProxy = 6,
+  kStringFileUnTitled = 7,
   kStringDenyUrlList = 8,
 };
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/text/Utf8.h"
+#include "core/tools/TreeFile.h"
 
 namespace zelvora {
 
@@ -11,25 +12,6 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kCatalogMax = 255;
-
-// One line per entry: the characters that would start a new line or field become blanks.
-void AppendField(std::string& out, std::string_view text) {
-  for (const char c : text)
-    out += (c == '\r' || c == '\n' || c == '\t') ? ' ' : c;
-}
-
-// The lines that have an end (CR LF, CR or LF); text after the last end is not a line.
-std::vector<std::string_view> TerminatedLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos)
-      return lines;
-    lines.push_back(text.substr(start, end - start));
-    start = end + (text.substr(end, 2) == kLineEnd ? 2 : 1);
-  }
-}
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -72,16 +54,10 @@ void AppendHtmlEscaped(std::string& out, std::string_view text) {
 }  // namespace
 
 std::string FormatTabList(std::string_view dateTime, const std::vector<TabListEntry>& entries) {
-  std::string text = "1,";
-  AppendField(text, dateTime);
-  text += kLineEnd;
-  for (const TabListEntry& entry : entries) {
-    text += '\t';
-    AppendField(text, entry.url);
-    text += '\t';
-    AppendField(text, entry.caption);
-    text += kLineEnd;
-  }
+  std::string text;
+  AppendTreeLine(text, 0, true, true, dateTime, {});
+  for (const TabListEntry& entry : entries)
+    AppendTreeLine(text, 1, false, false, entry.caption, entry.url);
   return text;
 }
 
@@ -142,11 +118,11 @@ std::string TabCopyText(const std::vector<TabListEntry>& tabs, TabCopyKind kind,
   std::string text;
   for (const TabListEntry& tab : tabs) {
     if (kind != TabCopyKind::kUrl) {
-      AppendField(text, tab.caption);
+      AppendLineField(text, tab.caption);
       text += kLineEnd;
     }
     if (kind != TabCopyKind::kTitle) {
-      AppendField(text, tab.url);
+      AppendLineField(text, tab.url);
       text += kLineEnd;
     }
     if (!allTabs)

@@ -60,6 +60,9 @@ TreeLine ParseTreeLine(std::string_view line);
 // The lines of a text that end in CR LF, CR or LF; the text after the last end is not a line;
 // empty lines are kept (callers skip them).
 std::vector<std::string_view> TerminatedLines(std::string_view text);
+// Appends `text` with its CR, LF and TAB characters as blanks, so that it stays one field of one
+// line.
+void AppendLineField(std::string& out, std::string_view text);
 // Appends one line: depth TABs, then "1,"/"0," and the name for a folder, else value TAB name;
 // then CR LF. Line breaks and TABs inside the name or value become blanks.
 void AppendTreeLine(std::string& out, int depth, bool isFolder, bool open, std::string_view name,

@@ -17,6 +17,9 @@ namespace zelvora {
 using TreeHandle = std::uint32_t;
 inline constexpr TreeHandle kNoItem = 0;
 
+// The four trees of the tool panel, always in this order.
+enum TreeIndex : int { kTreeFavorite = 0, kTreeHistory = 1, kTreeAnalysis = 2, kTreeProxy = 3 };
+
 // Where InsertNode puts a new item among its siblings, besides "after this sibling".
 inline constexpr TreeHandle kInsertFirst = 0xFFFF0001u;
 inline constexpr TreeHandle kInsertLast = 0xFFFF0002u;
@@ -130,6 +133,10 @@ class TTreeModel {
   std::size_t ItemCount() const { return count_; }
   // The number of parents above the item (0 at the top level).
   int Depth(TreeHandle item) const;
+  // The item after `item` in pre-order over all items (closed folders' descendants included),
+  // kNoItem after the last one. With `skipChildren` the item's own subtree is passed over.
+  // `depth`, when given, follows the step: one more into a child, one less per level climbed.
+  TreeHandle NextInPreOrder(TreeHandle item, bool skipChildren = false, int* depth = nullptr) const;
 
   // Node data.
   const std::string& Name(TreeHandle item) const;
@@ -184,6 +191,11 @@ class TTreeModel {
   const Node& At(TreeHandle item) const;
   void Renumber(TreeHandle parent, std::size_t from);
   void CollectSubtree(TreeHandle item, std::vector<TreeHandle>& out) const;
+  // Where the caret goes when `removed` (the topmost removed item above it) is being removed;
+  // the removed nodes are already marked dead, their places not yet closed.
+  TreeHandle CaretAfterRemoval(TreeHandle removed) const;
+  // Frees the removed nodes' data and drops their records.
+  void Bury(const std::vector<TreeHandle>& doomed);
 
   int tree_;
   TTreeModelListener* listener_ = nullptr;

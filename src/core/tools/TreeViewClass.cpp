@@ -1,0 +1,441 @@
+#include "core/tools/TreeViewClass.h"
+
+#include <algorithm>
+#include <array>
+#include <unordered_set>
+
+#include "core/text/Utf8.h"
+
+namespace zelvora {
+
+namespace {
+
+constexpr std::array<std::string_view, 4> kSectionNames = {"Favorite", "History", "Analysis",
+                                                           "Proxy"};
+
+const std::vector<TreeHandle> kNoChildren;
+const std::string kNoName;
+
+// At most kTreeNameMax characters, a multi-byte sequence counting as one: what the view's name
+// buffer would give back.
+std::string_view CutName(std::string_view name) {
+  std::size_t end = 0;
+  for (std::size_t count = 0; count < kTreeNameMax && end < name.size(); ++count)
+    end += CharLengthAt(name, end);
+  return name.substr(0, end);
+}
+
+}  // namespace
+
+std::int32_t PackVisitStamp(const TVisitStamp& stamp) {
+  const std::uint32_t value = std::uint32_t{stamp.notCached} | std::uint32_t{stamp.hour} << 8 |
+                              std::uint32_t{stamp.minute} << 16 | std::uint32_t{stamp.second} << 24;
+  return static_cast<std::int32_t>(value);
+}
+
+TVisitStamp UnpackVisitStamp(std::int32_t value) {
+  const auto bits = static_cast<std::uint32_t>(value);
+  return TVisitStamp{static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
+                     static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
+}
+
+void TTreeViewItemList::Add(const TTreeItemRec& record) {
+  records_.push_back(record);
+  if (!indexStale_)
+    index_.emplace(record.Handle, LastIndex());
+  Modified = true;
+}
+
+bool TTreeViewItemList::Get(int index, TTreeItemRec& out) const {
+  if (index < 0 || index >= Count()) {
+    out.Handle = kNoItem;
+    out.Value.clear();
+    return false;
+  }
+  out = records_[static_cast<std::size_t>(index)];
+  return true;
+}
+
+void TTreeViewItemList::Put(int index, const TTreeItemRec& record) {
+  if (index < 0 || index >= Count())
+    return;
+  TTreeItemRec& stored = records_[static_cast<std::size_t>(index)];
+  Modified = !EqualsIgnoreCase(stored.Value, record.Value);
+  if (stored.Handle != record.Handle)
+    indexStale_ = true;
+  stored = record;
+}
+
+void TTreeViewItemList::Delete(int index) {
+  if (index < 0 || index >= Count())
+    return;
+  const TreeHandle handle = records_[static_cast<std::size_t>(index)].Handle;
+  if (index == LastIndex() && !indexStale_) {
+    const auto found = index_.find(handle);
+    if (found != index_.end() && found->second == index)
+      index_.erase(found);
+  } else {
+    indexStale_ = true;
+  }
+  records_.erase(records_.begin() + index);
+  Modified = true;
+}
+
+void TTreeViewItemList::DeleteHandles(const std::vector<TreeHandle>& handles) {
+  if (handles.empty() || records_.empty())
+    return;
+  const std::unordered_set<TreeHandle> doomed(handles.begin(), handles.end());
+  const auto kept = std::remove_if(records_.begin(), records_.end(), [&](const TTreeItemRec& r) {
+    return doomed.contains(r.Handle);
+  });
+  if (kept == records_.end())
+    return;
+  records_.erase(kept, records_.end());
+  indexStale_ = true;
+  Modified = true;
+}
+
+void TTreeViewItemList::Clear() {
+  records_.clear();
+  index_.clear();
+  indexStale_ = false;
+  Modified = false;
+}
+
+int TTreeViewItemList::IndexOfHandle(TreeHandle handle) const {
+  if (indexStale_)
+    RebuildIndex();
+  const auto found = index_.find(handle);
+  return found == index_.end() ? -1 : found->second;
+}
+
+void TTreeViewItemList::RebuildIndex() const {
+  index_.clear();
+  index_.reserve(records_.size());
+  // The first record with a handle wins, as a search from index 0 would find it.
+  for (std::size_t i = 0; i < records_.size(); ++i)
+    index_.emplace(records_[i].Handle, static_cast<int>(i));
+  indexStale_ = false;
+}
+
+TTreeModel::TTreeModel(int tree) : tree_(tree) {}
+
+std::string_view TTreeModel::SectionName() const {
+  if (tree_ < 0 || tree_ >= static_cast<int>(kSectionNames.size()))
+    return {};
+  return kSectionNames[static_cast<std::size_t>(tree_)];
+}
+
+bool TTreeModel::Exists(TreeHandle item) const {
+  if (item < base_)
+    return false;
+  const std::size_t slot = item - base_;
+  return slot < nodes_.size() && nodes_[slot].alive;
+}
+
+TTreeModel::Node& TTreeModel::At(TreeHandle item) {
+  return item == kNoItem ? top_ : nodes_[item - base_];
+}
+
+const TTreeModel::Node& TTreeModel::At(TreeHandle item) const {
+  return item == kNoItem ? top_ : nodes_[item - base_];
+}
+
+TreeHandle TTreeModel::FirstTopLevel() const {
+  return top_.children.empty() ? kNoItem : top_.children.front();
+}
+
+TreeHandle TTreeModel::Parent(TreeHandle item) const {
+  return Exists(item) ? At(item).parent : kNoItem;
+}
+
+const std::vector<TreeHandle>& TTreeModel::Children(TreeHandle parent) const {
+  if (parent == kNoItem)
+    return top_.children;
+  return Exists(parent) ? At(parent).children : kNoChildren;
+}
+
+TreeHandle TTreeModel::FirstChild(TreeHandle item) const {
+  const std::vector<TreeHandle>& children = Exists(item) ? At(item).children : kNoChildren;
+  return children.empty() ? kNoItem : children.front();
+}
+
+TreeHandle TTreeModel::NextSibling(TreeHandle item) const {
+  if (!Exists(item))
+    return kNoItem;
+  const Node& node = At(item);
+  const std::vector<TreeHandle>& siblings = At(node.parent).children;
+  const auto next = static_cast<std::size_t>(node.row) + 1;
+  return next < siblings.size() ? siblings[next] : kNoItem;
+}
+
+int TTreeModel::Row(TreeHandle item) const {
+  return Exists(item) ? At(item).row : -1;
+}
+
+int TTreeModel::Depth(TreeHandle item) const {
+  int depth = 0;
+  for (TreeHandle parent = Parent(item); parent != kNoItem; parent = At(parent).parent)
+    ++depth;
+  return depth;
+}
+
+TreeHandle TTreeModel::NextInPreOrder(TreeHandle item, bool skipChildren, int* depth) const {
+  if (!Exists(item))
+    return kNoItem;
+  if (!skipChildren && !At(item).children.empty()) {
+    if (depth != nullptr)
+      ++*depth;
+    return At(item).children.front();
+  }
+  for (TreeHandle climbing = item; climbing != kNoItem;) {
+    const Node& node = At(climbing);
+    const std::vector<TreeHandle>& siblings = At(node.parent).children;
+    const auto next = static_cast<std::size_t>(node.row) + 1;
+    if (next < siblings.size())
+      return siblings[next];
+    climbing = node.parent;
+    if (depth != nullptr)
+      --*depth;
+  }
+  return kNoItem;
+}
+
+const std::string& TTreeModel::Name(TreeHandle item) const {
+  return Exists(item) ? At(item).name : kNoName;
+}
+
+void TTreeModel::SetName(TreeHandle item, std::string_view name) {
+  if (!Exists(item))
+    return;
+  const std::string_view cut = CutName(name);
+  if (At(item).name == cut)
+    return;
+  At(item).name = cut;
+  if (listener_ != nullptr)
+    listener_->ItemChanged(item);
+}
+
+bool TTreeModel::IsOpen(TreeHandle item) const {
+  return Exists(item) && At(item).open;
+}
+
+void TTreeModel::SetOpen(TreeHandle item, bool open) {
+  if (!Exists(item) || At(item).open == open)
+    return;
+  At(item).open = open;
+  if (listener_ != nullptr)
+    listener_->ItemChanged(item);
+}
+
+bool TTreeModel::IsMarked(TreeHandle item) const {
+  return Exists(item) && At(item).marked;
+}
+
+void TTreeModel::SetMarked(TreeHandle item, bool marked) {
+  if (!Exists(item) || At(item).marked == marked)
+    return;
+  At(item).marked = marked;
+  if (listener_ != nullptr)
+    listener_->ItemChanged(item);
+}
+
+void TTreeModel::ClearMarks() {
+  for (std::size_t slot = 0; slot < nodes_.size(); ++slot) {
+    Node& node = nodes_[slot];
+    if (!node.alive || !node.marked)
+      continue;
+    node.marked = false;
+    if (listener_ != nullptr)
+      listener_->ItemChanged(base_ + static_cast<TreeHandle>(slot));
+  }
+}
+
+std::vector<TreeHandle> TTreeModel::MarkedItems() const {
+  std::vector<TreeHandle> marked;
+  for (TreeHandle item = FirstTopLevel(); item != kNoItem; item = NextInPreOrder(item)) {
+    if (At(item).marked)
+      marked.push_back(item);
+  }
+  return marked;
+}
+
+void TTreeModel::SetCaret(TreeHandle item) {
+  caret_ = Exists(item) ? item : kNoItem;
+}
+
+const TTreeItemRec* TTreeModel::Record(TreeHandle item) const {
+  const int index = items_.IndexOfHandle(item);
+  return index < 0 ? nullptr : &items_.At(index);
+}
+
+bool TTreeModel::IsFolder(TreeHandle item) const {
+  const TTreeItemRec* record = Record(item);
+  return record != nullptr && record->IsFolder;
+}
+
+TreeHandle TTreeModel::InsertItem(TreeHandle parent, TreeHandle after, std::string_view name,
+                                  const TTreeItemRec& record) {
+  if (!Exists(parent))
+    parent = kNoItem;
+  std::size_t position = At(parent).children.size();
+  if (after == kInsertFirst) {
+    position = 0;
+  } else if (Exists(after) && At(after).parent == parent) {
+    position = static_cast<std::size_t>(At(after).row) + 1;
+  }
+
+  if (listener_ != nullptr)
+    listener_->BeforeInsert(parent, static_cast<int>(position));
+  const TreeHandle handle = base_ + static_cast<TreeHandle>(nodes_.size());
+  Node& node = nodes_.emplace_back();
+  node.parent = parent;
+  node.name = CutName(name);
+  node.alive = true;
+  std::vector<TreeHandle>& siblings = At(parent).children;
+  siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(position), handle);
+  Renumber(parent, position);
+  ++count_;
+
+  TTreeItemRec stored = record;
+  stored.Handle = handle;
+  items_.Add(stored);
+  if (listener_ != nullptr)
+    listener_->AfterInsert();
+  return handle;
+}
+
+void TTreeModel::Renumber(TreeHandle parent, std::size_t from) {
+  const std::vector<TreeHandle>& children = At(parent).children;
+  for (std::size_t row = from; row < children.size(); ++row)
+    At(children[row]).row = static_cast<int>(row);
+}
+
+void TTreeModel::CollectSubtree(TreeHandle item, std::vector<TreeHandle>& out) const {
+  int depth = 0;
+  for (TreeHandle next = item; next != kNoItem && (next == item || depth > 0);
+       next = NextInPreOrder(next, false, &depth))
+    out.push_back(next);
+}
+
+void TTreeModel::DeleteItem(TreeHandle item) {
+  if (!Exists(item))
+    return;
+  const TreeHandle parent = At(item).parent;
+  const auto row = static_cast<std::size_t>(At(item).row);
+  if (listener_ != nullptr)
+    listener_->BeforeRemove(parent, static_cast<int>(row));
+
+  std::vector<TreeHandle> doomed;
+  CollectSubtree(item, doomed);
+  for (const TreeHandle handle : doomed)
+    At(handle).alive = false;
+  if (caret_ != kNoItem && !Exists(caret_))
+    caret_ = CaretAfterRemoval(item);
+  std::vector<TreeHandle>& siblings = At(parent).children;
+  siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(row));
+  Renumber(parent, row);
+  Bury(doomed);
+  if (listener_ != nullptr)
+    listener_->AfterRemove();
+}
+
+void TTreeModel::DeleteItems(const std::vector<TreeHandle>& items) {
+  if (std::none_of(items.begin(), items.end(), [this](TreeHandle i) { return Exists(i); }))
+    return;
+  if (listener_ != nullptr)
+    listener_->BeforeReset();
+
+  // Every removed node is visited once: a subtree already removed by an earlier entry of `items`
+  // is not walked again when one of its ancestors comes later.
+  std::vector<TreeHandle> doomed;
+  std::vector<TreeHandle> topmost;
+  std::vector<TreeHandle> pending;
+  for (const TreeHandle item : items) {
+    if (!Exists(item))
+      continue;
+    topmost.push_back(item);
+    pending.push_back(item);
+    while (!pending.empty()) {
+      const TreeHandle handle = pending.back();
+      pending.pop_back();
+      Node& node = At(handle);
+      node.alive = false;
+      doomed.push_back(handle);
+      for (const TreeHandle child : node.children) {
+        if (At(child).alive)
+          pending.push_back(child);
+      }
+    }
+  }
+
+  if (caret_ != kNoItem && !Exists(caret_)) {
+    TreeHandle removed = caret_;
+    while (At(removed).parent != kNoItem && !Exists(At(removed).parent))
+      removed = At(removed).parent;
+    caret_ = CaretAfterRemoval(removed);
+  }
+
+  std::unordered_set<TreeHandle> compacted;
+  for (const TreeHandle item : topmost) {
+    const TreeHandle parent = At(item).parent;
+    if ((parent != kNoItem && !Exists(parent)) || !compacted.insert(parent).second)
+      continue;
+    std::vector<TreeHandle>& children = At(parent).children;
+    const auto firstGone = std::find_if(children.begin(), children.end(),
+                                        [this](TreeHandle child) { return !Exists(child); });
+    const auto from = static_cast<std::size_t>(firstGone - children.begin());
+    children.erase(std::remove_if(firstGone, children.end(),
+                                  [this](TreeHandle child) { return !Exists(child); }),
+                   children.end());
+    Renumber(parent, from);
+  }
+  Bury(doomed);
+  if (listener_ != nullptr)
+    listener_->AfterReset();
+}
+
+TreeHandle TTreeModel::CaretAfterRemoval(TreeHandle removed) const {
+  // As the view does when its selected item goes: the next sibling, else the previous one, else
+  // the parent.
+  const Node& node = At(removed);
+  const std::vector<TreeHandle>& siblings = At(node.parent).children;
+  const auto row = static_cast<std::size_t>(node.row);
+  for (std::size_t next = row + 1; next < siblings.size(); ++next) {
+    if (Exists(siblings[next]))
+      return siblings[next];
+  }
+  for (std::size_t previous = row; previous-- > 0;) {
+    if (Exists(siblings[previous]))
+      return siblings[previous];
+  }
+  return node.parent;
+}
+
+void TTreeModel::Bury(const std::vector<TreeHandle>& doomed) {
+  for (const TreeHandle handle : doomed) {
+    Node& node = At(handle);
+    node.marked = false;
+    std::vector<TreeHandle>().swap(node.children);
+    std::string().swap(node.name);
+  }
+  count_ -= doomed.size();
+  items_.DeleteHandles(doomed);
+}
+
+void TTreeModel::Clear() {
+  if (listener_ != nullptr)
+    listener_->BeforeReset();
+  base_ += static_cast<TreeHandle>(nodes_.size());
+  std::vector<Node>().swap(nodes_);
+  top_ = Node{};
+  count_ = 0;
+  caret_ = kNoItem;
+  items_.Clear();
+  scrollX = 0;
+  scrollY = 0;
+  if (listener_ != nullptr)
+    listener_->AfterReset();
+}
+
+}  // namespace zelvora
