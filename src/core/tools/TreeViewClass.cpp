@@ -236,18 +236,13 @@ void TTreeModel::SetMarked(TreeHandle item, bool marked) {
   if (!Exists(item) || At(item).marked == marked)
     return;
   At(item).marked = marked;
-  if (listener_ != nullptr)
-    listener_->ItemChanged(item);
 }
 
 void TTreeModel::ClearMarks() {
   for (std::size_t slot = 0; slot < nodes_.size(); ++slot) {
     Node& node = nodes_[slot];
-    if (!node.alive || !node.marked)
-      continue;
-    node.marked = false;
-    if (listener_ != nullptr)
-      listener_->ItemChanged(base_ + static_cast<TreeHandle>(slot));
+    if (node.alive)
+      node.marked = false;
   }
 }
 

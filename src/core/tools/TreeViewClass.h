@@ -102,7 +102,8 @@ class TTreeModelListener {
   virtual void AfterRemove() = 0;
   virtual void BeforeReset() = 0;
   virtual void AfterReset() = 0;
-  // The name, the open state or the mark of an item changed.
+  // The name or the open state of an item changed. Marks are not reported one by one: a view
+  // takes them over in one step after the program changed them.
   virtual void ItemChanged(TreeHandle item) = 0;
 };
 
