@@ -352,9 +352,7 @@ TreeHandle ItemAtPreOrderIndex(const TTreeModel& model, int index) {
 
 TreeWriteResult WriteTreeFile(TTreeModel& model, const std::string& path, TJobState* job) {
   TreeWriteResult result;
-  // The body is the pre-order walk of every top-level item: the same lines as record 0 followed
-  // by the walk from the first top-level item whenever record 0 is that item (as it is in every
-  // tree that kept its root), and no line twice when it is not.
+  // The whole forest in pre-order: record 0 first while it leads the tree, and no line twice.
   const std::string body = SerializeTree(model, job);
   if (Stopped(job)) {
     result.status = TreeWriteStatus::kStopped;

@@ -20,7 +20,7 @@
 
 namespace zelvora {
 
-class TSettings;
+struct TSettings;
 
 // What the progress bar shows and the stop button asks, shared between a job on the worker and
 // the user-interface thread that polls it.
@@ -117,7 +117,8 @@ struct TreeWriteResult {
   std::string error;
 };
 // Writes "// Select=<caret's pre-order index> Pos=<x>,<y>" and the tree's body atomically; on
-// success the list's Modified is cleared. The file history is the caller's.
+// success the list's Modified is cleared. A stop flag set before or during the walk writes
+// nothing. The file history is the caller's.
 TreeWriteResult WriteTreeFile(TTreeModel& model, const std::string& path, TJobState* job);
 
 enum class TreeReadStatus {
@@ -131,15 +132,17 @@ struct TreeReadResult {
   std::string error;
 };
 // Reads a ".dat" file (extension compared ignoring case) under an exclusive lock, replaces the
-// tree by its items, selects the item the header names and takes its scroll position. Modified
-// is cleared. The file history and the status bar are the caller's.
+// tree by its items, selects the item the header names (the first item when it names none) and
+// takes its scroll position. Modified is cleared. The file history and the status bar are the
+// caller's.
 TreeReadResult ReadTreeFile(TTreeModel& model, const std::string& path,
                             const TreeDefaults& defaults, TJobState* job);
 
 // The comparison of "Confirm Modified": whether the tree differs from what its file holds. The
 // list's Modified flag; else, with a file that exists, a line without a record or a folder whose
-// open state differs from its line's digit; else, without a file, more than one item or a single
-// item not named after the section (ignoring case).
+// line is not a folder line with its open state (an unreadable file counts as different); else,
+// without a file, more than one item or a single item not named after the section (ignoring
+// case).
 bool TreeDiffersFromFile(const TTreeModel& model, const std::string& path);
 
 // A new tree: every item removed, one root folder named after the section, Modified cleared.

@@ -142,35 +142,45 @@ const TTreeModel::Node& TTreeModel::At(TreeHandle item) const {
 }
 
 TreeHandle TTreeModel::FirstTopLevel() const {
-  return top_.children.empty() ? kNoItem : top_.children.front();
+  return top_.first;
 }
 
 TreeHandle TTreeModel::Parent(TreeHandle item) const {
   return Exists(item) ? At(item).parent : kNoItem;
 }
 
+const std::vector<TreeHandle>& TTreeModel::ChildrenOf(TreeHandle parent) const {
+  const Node& node = At(parent);
+  if (node.childrenStale) {
+    node.children.clear();
+    for (TreeHandle child = node.first; child != kNoItem; child = At(child).next) {
+      At(child).row = static_cast<int>(node.children.size());
+      node.children.push_back(child);
+    }
+    node.childrenStale = false;
+  }
+  return node.children;
+}
+
 const std::vector<TreeHandle>& TTreeModel::Children(TreeHandle parent) const {
-  if (parent == kNoItem)
-    return top_.children;
-  return Exists(parent) ? At(parent).children : kNoChildren;
+  if (parent != kNoItem && !Exists(parent))
+    return kNoChildren;
+  return ChildrenOf(parent);
 }
 
 TreeHandle TTreeModel::FirstChild(TreeHandle item) const {
-  const std::vector<TreeHandle>& children = Exists(item) ? At(item).children : kNoChildren;
-  return children.empty() ? kNoItem : children.front();
+  return Exists(item) ? At(item).first : kNoItem;
 }
 
 TreeHandle TTreeModel::NextSibling(TreeHandle item) const {
-  if (!Exists(item))
-    return kNoItem;
-  const Node& node = At(item);
-  const std::vector<TreeHandle>& siblings = At(node.parent).children;
-  const auto next = static_cast<std::size_t>(node.row) + 1;
-  return next < siblings.size() ? siblings[next] : kNoItem;
+  return Exists(item) ? At(item).next : kNoItem;
 }
 
 int TTreeModel::Row(TreeHandle item) const {
-  return Exists(item) ? At(item).row : -1;
+  if (!Exists(item))
+    return -1;
+  ChildrenOf(At(item).parent);
+  return At(item).row;
 }
 
 int TTreeModel::Depth(TreeHandle item) const {
@@ -183,17 +193,15 @@ int TTreeModel::Depth(TreeHandle item) const {
 TreeHandle TTreeModel::NextInPreOrder(TreeHandle item, bool skipChildren, int* depth) const {
   if (!Exists(item))
     return kNoItem;
-  if (!skipChildren && !At(item).children.empty()) {
+  if (!skipChildren && At(item).first != kNoItem) {
     if (depth != nullptr)
       ++*depth;
-    return At(item).children.front();
+    return At(item).first;
   }
   for (TreeHandle climbing = item; climbing != kNoItem;) {
     const Node& node = At(climbing);
-    const std::vector<TreeHandle>& siblings = At(node.parent).children;
-    const auto next = static_cast<std::size_t>(node.row) + 1;
-    if (next < siblings.size())
-      return siblings[next];
+    if (node.next != kNoItem)
+      return node.next;
     climbing = node.parent;
     if (depth != nullptr)
       --*depth;
@@ -273,23 +281,31 @@ TreeHandle TTreeModel::InsertItem(TreeHandle parent, TreeHandle after, std::stri
                                   const TTreeItemRec& record) {
   if (!Exists(parent))
     parent = kNoItem;
-  std::size_t position = At(parent).children.size();
+  TreeHandle previous = At(parent).last;
   if (after == kInsertFirst) {
-    position = 0;
+    previous = kNoItem;
   } else if (Exists(after) && At(after).parent == parent) {
-    position = static_cast<std::size_t>(At(after).row) + 1;
+    previous = after;
   }
 
   if (listener_ != nullptr)
-    listener_->BeforeInsert(parent, static_cast<int>(position));
+    listener_->BeforeInsert(parent, previous == kNoItem ? 0 : Row(previous) + 1);
   const TreeHandle handle = base_ + static_cast<TreeHandle>(nodes_.size());
   Node& node = nodes_.emplace_back();
+  Node& above = At(parent);
   node.parent = parent;
   node.name = CutName(name);
   node.alive = true;
-  std::vector<TreeHandle>& siblings = At(parent).children;
-  siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(position), handle);
-  Renumber(parent, position);
+  node.previous = previous;
+  node.next = previous == kNoItem ? above.first : At(previous).next;
+  (previous == kNoItem ? above.first : At(previous).next) = handle;
+  (node.next == kNoItem ? above.last : At(node.next).previous) = handle;
+  if (node.next == kNoItem && !above.childrenStale) {
+    node.row = static_cast<int>(above.children.size());
+    above.children.push_back(handle);
+  } else {
+    above.childrenStale = true;
+  }
   ++count_;
 
   TTreeItemRec stored = record;
@@ -300,10 +316,15 @@ TreeHandle TTreeModel::InsertItem(TreeHandle parent, TreeHandle after, std::stri
   return handle;
 }
 
-void TTreeModel::Renumber(TreeHandle parent, std::size_t from) {
-  const std::vector<TreeHandle>& children = At(parent).children;
-  for (std::size_t row = from; row < children.size(); ++row)
-    At(children[row]).row = static_cast<int>(row);
+void TTreeModel::Unlink(TreeHandle item) {
+  const Node& node = At(item);
+  Node& above = At(node.parent);
+  (node.previous == kNoItem ? above.first : At(node.previous).next) = node.next;
+  (node.next == kNoItem ? above.last : At(node.next).previous) = node.previous;
+  if (!above.childrenStale && !above.children.empty() && above.children.back() == item)
+    above.children.pop_back();
+  else
+    above.childrenStale = true;
 }
 
 void TTreeModel::CollectSubtree(TreeHandle item, std::vector<TreeHandle>& out) const {
@@ -316,10 +337,8 @@ void TTreeModel::CollectSubtree(TreeHandle item, std::vector<TreeHandle>& out) c
 void TTreeModel::DeleteItem(TreeHandle item) {
   if (!Exists(item))
     return;
-  const TreeHandle parent = At(item).parent;
-  const auto row = static_cast<std::size_t>(At(item).row);
   if (listener_ != nullptr)
-    listener_->BeforeRemove(parent, static_cast<int>(row));
+    listener_->BeforeRemove(At(item).parent, Row(item));
 
   std::vector<TreeHandle> doomed;
   CollectSubtree(item, doomed);
@@ -327,9 +346,7 @@ void TTreeModel::DeleteItem(TreeHandle item) {
     At(handle).alive = false;
   if (caret_ != kNoItem && !Exists(caret_))
     caret_ = CaretAfterRemoval(item);
-  std::vector<TreeHandle>& siblings = At(parent).children;
-  siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(row));
-  Renumber(parent, row);
+  Unlink(item);
   Bury(doomed);
   if (listener_ != nullptr)
     listener_->AfterRemove();
@@ -354,10 +371,9 @@ void TTreeModel::DeleteItems(const std::vector<TreeHandle>& items) {
     while (!pending.empty()) {
       const TreeHandle handle = pending.back();
       pending.pop_back();
-      Node& node = At(handle);
-      node.alive = false;
+      At(handle).alive = false;
       doomed.push_back(handle);
-      for (const TreeHandle child : node.children) {
+      for (TreeHandle child = At(handle).first; child != kNoItem; child = At(child).next) {
         if (At(child).alive)
           pending.push_back(child);
       }
@@ -370,20 +386,12 @@ void TTreeModel::DeleteItems(const std::vector<TreeHandle>& items) {
       removed = At(removed).parent;
     caret_ = CaretAfterRemoval(removed);
   }
-
-  std::unordered_set<TreeHandle> compacted;
+  // Only the items whose parent stays are taken out of a sibling chain; the rest go with their
+  // removed ancestors.
   for (const TreeHandle item : topmost) {
     const TreeHandle parent = At(item).parent;
-    if ((parent != kNoItem && !Exists(parent)) || !compacted.insert(parent).second)
-      continue;
-    std::vector<TreeHandle>& children = At(parent).children;
-    const auto firstGone = std::find_if(children.begin(), children.end(),
-                                        [this](TreeHandle child) { return !Exists(child); });
-    const auto from = static_cast<std::size_t>(firstGone - children.begin());
-    children.erase(std::remove_if(firstGone, children.end(),
-                                  [this](TreeHandle child) { return !Exists(child); }),
-                   children.end());
-    Renumber(parent, from);
+    if (parent == kNoItem || Exists(parent))
+      Unlink(item);
   }
   Bury(doomed);
   if (listener_ != nullptr)
@@ -393,18 +401,16 @@ void TTreeModel::DeleteItems(const std::vector<TreeHandle>& items) {
 TreeHandle TTreeModel::CaretAfterRemoval(TreeHandle removed) const {
   // As the view does when its selected item goes: the next sibling, else the previous one, else
   // the parent.
-  const Node& node = At(removed);
-  const std::vector<TreeHandle>& siblings = At(node.parent).children;
-  const auto row = static_cast<std::size_t>(node.row);
-  for (std::size_t next = row + 1; next < siblings.size(); ++next) {
-    if (Exists(siblings[next]))
-      return siblings[next];
+  for (TreeHandle next = At(removed).next; next != kNoItem; next = At(next).next) {
+    if (Exists(next))
+      return next;
   }
-  for (std::size_t previous = row; previous-- > 0;) {
-    if (Exists(siblings[previous]))
-      return siblings[previous];
+  for (TreeHandle previous = At(removed).previous; previous != kNoItem;
+       previous = At(previous).previous) {
+    if (Exists(previous))
+      return previous;
   }
-  return node.parent;
+  return At(removed).parent;
 }
 
 void TTreeModel::Bury(const std::vector<TreeHandle>& doomed) {

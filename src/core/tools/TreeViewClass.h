@@ -179,18 +179,29 @@ class TTreeModel {
   int scrollY = 0;
 
  private:
+  // Siblings are linked both ways, so that an item goes in or out anywhere in constant time; the
+  // children as a vector (and each child's row) are a cache, kept up by insertions at the end
+  // and rebuilt from the links when something else left it behind.
   struct Node {
     TreeHandle parent = kNoItem;
-    std::vector<TreeHandle> children;
-    std::string name;
-    int row = 0;
+    TreeHandle previous = kNoItem;
+    TreeHandle next = kNoItem;
+    TreeHandle first = kNoItem;
+    TreeHandle last = kNoItem;
+    mutable int row = 0;
+    mutable bool childrenStale = false;
     bool alive = false;
     bool open = false;
     bool marked = false;
+    mutable std::vector<TreeHandle> children;
+    std::string name;
   };
   Node& At(TreeHandle item);
   const Node& At(TreeHandle item) const;
-  void Renumber(TreeHandle parent, std::size_t from);
+  // The parent's children cache, brought up to date.
+  const std::vector<TreeHandle>& ChildrenOf(TreeHandle parent) const;
+  // Takes the item out of its parent's sibling chain.
+  void Unlink(TreeHandle item);
   void CollectSubtree(TreeHandle item, std::vector<TreeHandle>& out) const;
   // Where the caret goes when `removed` (the topmost removed item above it) is being removed;
   // the removed nodes are already marked dead, their places not yet closed.

@@ -329,5 +329,12 @@ TEST_F(TreeFileTest, DiffersFromFile) {
   EXPECT_TRUE(TreeDiffersFromFile(fresh, none));
 }
 
+TEST(TreeFileNameTest, RecoveryGoesBesideTheFileNeverOverIt) {
+  const TTreeModel proxy(kTreeProxy);
+  EXPECT_EQ(RecoveryPath(proxy, "/home/u/Proxy.DAT", "/data"), "/home/u/Proxy.recovered.dat");
+  EXPECT_EQ(RecoveryPath(proxy, "/home/u.v/list", "/data"), "/home/u.v/list.recovered.dat");
+  EXPECT_EQ(RecoveryPath(proxy, "", "/data/"), "/data/Proxy.recovered.dat");
+}
+
 }  // namespace
 }  // namespace zelvora

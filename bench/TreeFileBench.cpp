@@ -1,0 +1,152 @@
+// A Favorite tree grows to 100,000 items over years of use. Loading it, writing it, copying all
+// of it and deleting half of it are each one job behind the grey snapshot and must stay well under
+// a second; the model must not take more than a few tens of MiB.
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <stdlib.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "core/tools/TreeFile.h"
+
+namespace {
+
+constexpr int kItemCount = 100000;
+constexpr int kDeepest = 6;
+
+const zelvora::TreeDefaults kDefaults;
+
+// One root folder, then folders (every tenth line or so, open and closed alike) and URL items
+// wandering between depth 1 and kDeepest.
+std::string GenerateTreeText(int count) {
+  std::string text = "1,Favorite\r\n";
+  int depth = 1;
+  std::uint32_t seed = 12345;
+  for (int i = 1; i < count; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    const unsigned roll = seed >> 24;
+    text.append(static_cast<std::size_t>(depth), '\t');
+    if (roll < 26 && depth < kDeepest) {
+      text += (roll & 1) != 0 ? "1," : "0,";
+      text += "Folder " + std::to_string(i) + "\r\n";
+      ++depth;
+      continue;
+    }
+    text += "http://www.example.org/section/page" + std::to_string(i) + ".html\tPage title " +
+            std::to_string(i) + "\r\n";
+    if (roll > 225 && depth > 1)
+      --depth;
+  }
+  return text;
+}
+
+// Heap in use: the arena's blocks and the large blocks malloc maps on its own.
+std::size_t HeapInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+const std::string& TreeText() {
+  static const std::string text = GenerateTreeText(kItemCount);
+  return text;
+}
+
+std::unique_ptr<zelvora::TTreeModel> LoadedModel() {
+  auto model = std::make_unique<zelvora::TTreeModel>(zelvora::kTreeFavorite);
+  zelvora::InsertTreeText(*model, TreeText(), false, kDefaults, nullptr);
+  return model;
+}
+
+void BmParse100k(benchmark::State& state) {
+  const std::string& text = TreeText();
+  const std::size_t heapBefore = HeapInUse();
+  std::size_t modelBytes = 0;
+  for (auto _ : state) {
+    auto model = std::make_unique<zelvora::TTreeModel>(zelvora::kTreeFavorite);
+    zelvora::InsertTreeText(*model, text, false, kDefaults, nullptr);
+    state.PauseTiming();
+    if (model->ItemCount() != static_cast<std::size_t>(kItemCount))
+      state.SkipWithError("the tree did not load whole");
+    modelBytes = HeapInUse() - heapBefore;
+    model.reset();
+    state.ResumeTiming();
+  }
+  state.counters["model_MiB"] = static_cast<double>(modelBytes) / (1024.0 * 1024.0);
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BmParse100k)->Unit(benchmark::kMillisecond);
+
+// A folder of 100,000 children: each item goes after the last one.
+void BmFlatFolder100k(benchmark::State& state) {
+  std::string text = "1,Flat\r\n";
+  for (int i = 0; i < kItemCount; ++i)
+    text += "\thttp://www.example.org/" + std::to_string(i) + "\tItem\r\n";
+  for (auto _ : state) {
+    zelvora::TTreeModel model(zelvora::kTreeFavorite);
+    zelvora::InsertTreeText(model, text, false, kDefaults, nullptr);
+    benchmark::DoNotOptimize(model.ItemCount());
+  }
+}
+BENCHMARK(BmFlatFolder100k)->Unit(benchmark::kMillisecond);
+
+void BmWrite100k(benchmark::State& state) {
+  namespace fs = std::filesystem;
+  std::string pattern = (fs::temp_directory_path() / "zelvora-bench-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) {
+    state.SkipWithError("no temporary folder");
+    return;
+  }
+  const fs::path folder = pattern;
+  const std::string path = (folder / "Favorite.dat").string();
+  const auto model = LoadedModel();
+  for (auto _ : state) {
+    if (zelvora::WriteTreeFile(*model, path, nullptr).status !=
+        zelvora::TreeWriteStatus::kWritten) {
+      state.SkipWithError("the tree file could not be written");
+      break;
+    }
+  }
+  fs::remove_all(folder);
+}
+BENCHMARK(BmWrite100k)->Unit(benchmark::kMillisecond);
+
+void BmSelectAllAndCopy100k(benchmark::State& state) {
+  const auto model = LoadedModel();
+  for (auto _ : state) {
+    for (zelvora::TreeHandle item = model->FirstTopLevel(); item != zelvora::kNoItem;
+         item = model->NextInPreOrder(item))
+      model->SetMarked(item, true);
+    const std::optional<std::string> text = zelvora::SerializeSelection(*model, nullptr);
+    benchmark::DoNotOptimize(text->data());
+    state.PauseTiming();
+    model->ClearMarks();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BmSelectAllAndCopy100k)->Unit(benchmark::kMillisecond);
+
+// Every other item in display order marked, then deleted in one go.
+void BmDeleteHalf100k(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto model = LoadedModel();
+    bool mark = false;
+    for (zelvora::TreeHandle item = model->FirstChild(model->FirstTopLevel());
+         item != zelvora::kNoItem; item = model->NextInPreOrder(item)) {
+      model->SetMarked(item, mark);
+      mark = !mark;
+    }
+    state.ResumeTiming();
+    model->DeleteItems(model->MarkedItems());
+    state.PauseTiming();
+    model.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BmDeleteHalf100k)->Unit(benchmark::kMillisecond);
+
+}  // namespace
