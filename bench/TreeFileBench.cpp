@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "core/shell/WindowState.h"
 #include "core/tools/TreeFile.h"
 
 namespace {
@@ -56,7 +57,7 @@ const std::string& TreeText() {
 }
 
 std::unique_ptr<zelvora::TTreeModel> LoadedModel() {
-  auto model = std::make_unique<zelvora::TTreeModel>(zelvora::kTreeFavorite);
+  auto model = std::make_unique<zelvora::TTreeModel>(zelvora::kToolFavorite);
   zelvora::InsertTreeText(*model, TreeText(), false, kDefaults, nullptr);
   return model;
 }
@@ -66,7 +67,7 @@ void BmParse100k(benchmark::State& state) {
   const std::size_t heapBefore = HeapInUse();
   std::size_t modelBytes = 0;
   for (auto _ : state) {
-    auto model = std::make_unique<zelvora::TTreeModel>(zelvora::kTreeFavorite);
+    auto model = std::make_unique<zelvora::TTreeModel>(zelvora::kToolFavorite);
     zelvora::InsertTreeText(*model, text, false, kDefaults, nullptr);
     state.PauseTiming();
     if (model->ItemCount() != static_cast<std::size_t>(kItemCount))
@@ -86,7 +87,7 @@ void BmFlatFolder100k(benchmark::State& state) {
   for (int i = 0; i < kItemCount; ++i)
     text += "\thttp://www.example.org/" + std::to_string(i) + "\tItem\r\n";
   for (auto _ : state) {
-    zelvora::TTreeModel model(zelvora::kTreeFavorite);
+    zelvora::TTreeModel model(zelvora::kToolFavorite);
     zelvora::InsertTreeText(model, text, false, kDefaults, nullptr);
     benchmark::DoNotOptimize(model.ItemCount());
   }

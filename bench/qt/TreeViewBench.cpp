@@ -33,8 +33,8 @@ std::string TreeText(int items) {
   for (int item = 0; item < items - 1; ++item) {
     if (item % 20 == 0) {
       depth = 1 + (item / 20) % 6;
-      text += std::string(static_cast<std::size_t>(depth), '\t') + ((item / 20) % 3 == 0 ? "1," : "0,") +
-              "Folder " + std::to_string(item) + "\r\n";
+      text += std::string(static_cast<std::size_t>(depth), '\t') +
+              ((item / 20) % 3 == 0 ? "1," : "0,") + "Folder " + std::to_string(item) + "\r\n";
       continue;
     }
     text += std::string(static_cast<std::size_t>(depth) + 1, '\t') + "http://www.example.org/page" +

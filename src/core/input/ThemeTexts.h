@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/shell/WindowState.h"
+
 namespace zelvora {
 
 inline constexpr std::string_view kThemeSection = "Theme";
@@ -506,8 +508,7 @@ enum ToolPanelTree : int {
   kToolPanelTreeCount,
 };
 
-inline constexpr std::string_view kToolPanelTreeNames[] = {"Favorite", "History", "Analysis",
-                                                           "Proxy"};
+inline constexpr const auto& kToolPanelTreeNames = kToolPageNames;
 static_assert(std::size(kToolPanelTreeNames) == kToolPanelTreeCount);
 
 // Every text above as the current theme gives it. A fresh object holds the built-in texts; Load

@@ -22,6 +22,9 @@ inline constexpr std::string_view kSearchDialogSection = "SearchDialog";
 enum WindowShowState : int { kWindowMaximised = 0, kWindowMinimised = 1, kWindowNormal = 2 };
 
 enum ToolPage : int { kToolFavorite = 0, kToolHistory, kToolAnalysis, kToolProxy };
+// The tool pages' trees by page: their settings sections and the names of new trees' root folders.
+inline constexpr std::array<std::string_view, 4> kToolPageNames = {"Favorite", "History",
+                                                                   "Analysis", "Proxy"};
 
 // The history and analysis search option check boxes, in this order.
 inline constexpr int kToolOptionCount = 10;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "core/shell/Settings.h"
+#include "core/shell/WindowState.h"
 #include "core/text/Regex.h"
 #include "core/text/Utf8.h"
 
@@ -40,11 +41,11 @@ void SetPosition(TJobState* job, std::size_t position) {
 std::string_view DefaultName(const TTreeModel& model, bool isFolder, const TreeDefaults& defaults) {
   if (isFolder)
     return defaults.nameFolder;
-  return model.Tree() == kTreeProxy ? defaults.nameProxy : defaults.nameUrl;
+  return model.Tree() == kToolProxy ? defaults.nameProxy : defaults.nameUrl;
 }
 
 std::string_view DefaultValue(const TTreeModel& model, const TreeDefaults& defaults) {
-  return model.Tree() == kTreeProxy ? kProxyValueDefault : defaults.valueUrl;
+  return model.Tree() == kToolProxy ? kProxyValueDefault : defaults.valueUrl;
 }
 
 void AppendItemLine(std::string& out, const TTreeModel& model, TreeHandle item, int depth) {
@@ -180,6 +181,13 @@ TreeHandle AddTreeItem(TTreeModel& model, bool isFolder, TreeHandle insertAfter,
   return item;
 }
 
+namespace {
+
+// The top level as an entry of the parent stack, where kNoItem means "no parent known".
+constexpr TreeHandle kTopLevel = 0xFFFF0000u;
+
+}  // namespace
+
 InsertResult InsertTreeText(TTreeModel& model, std::string_view text, bool focus,
                             const TreeDefaults& defaults, TJobState* job) {
   const auto started = std::chrono::steady_clock::now();
@@ -199,11 +207,17 @@ InsertResult InsertTreeText(TTreeModel& model, std::string_view text, bool focus
   std::size_t first = 0;
   while (first < allLines.size() && (allLines[first].empty() || allLines[first][0] == '\t'))
     ++first;
-  if (first < allLines.size() && !ParseTreeLine(allLines[first]).isFolder && model.ItemCount() == 0)
-    AddTreeItem(model, true, kNoItem, {}, kFallbackFolderName, defaults);
+  if (first < allLines.size() && !ParseTreeLine(allLines[first]).isFolder &&
+      model.ItemCount() == 0) {
+    // Items never stand at the top level: they go into the folder made for them.
+    parent = AddTreeItem(model, true, kNoItem, {}, kFallbackFolderName, defaults);
+    model.SetOpen(parent, true);
+  }
 
   // Per depth: the folder that takes the next line of that depth, and the item it goes after.
-  std::vector<TreeHandle> parents = {parent};
+  // Text pasted at the top level keeps its depth-0 lines there: a tree of several top-level
+  // items reads back as it was written, not folded into its first item.
+  std::vector<TreeHandle> parents = {parent == kNoItem ? kTopLevel : parent};
   std::vector<TreeHandle> lastSiblings = {insertAfter};
   int previousDepth = 0;
   SetRange(job, text.size());
@@ -217,9 +231,11 @@ InsertResult InsertTreeText(TTreeModel& model, std::string_view text, bool focus
     }
     const TreeLine parsed = ParseTreeLine(line);
     const auto depth = static_cast<std::size_t>(parsed.depth);
-    const TreeHandle lineParent = depth < parents.size() && parents[depth] != kNoItem
-                                      ? parents[depth]
-                                      : model.FirstTopLevel();
+    TreeHandle lineParent = depth < parents.size() && parents[depth] != kNoItem
+                                ? parents[depth]
+                                : model.FirstTopLevel();
+    if (lineParent == kTopLevel)
+      lineParent = kNoItem;
     const TreeHandle after = depth < lastSiblings.size() ? lastSiblings[depth] : kInsertFirst;
 
     TTreeItemRec record;

@@ -4,14 +4,12 @@
 #include <array>
 #include <unordered_set>
 
+#include "core/shell/WindowState.h"
 #include "core/text/Utf8.h"
 
 namespace zelvora {
 
 namespace {
-
-constexpr std::array<std::string_view, 4> kSectionNames = {"Favorite", "History", "Analysis",
-                                                           "Proxy"};
 
 const std::vector<TreeHandle> kNoChildren;
 const std::string kNoName;
@@ -121,9 +119,9 @@ void TTreeViewItemList::RebuildIndex() const {
 TTreeModel::TTreeModel(int tree) : tree_(tree) {}
 
 std::string_view TTreeModel::SectionName() const {
-  if (tree_ < 0 || tree_ >= static_cast<int>(kSectionNames.size()))
+  if (tree_ < 0 || tree_ >= static_cast<int>(kToolPageNames.size()))
     return {};
-  return kSectionNames[static_cast<std::size_t>(tree_)];
+  return kToolPageNames[static_cast<std::size_t>(tree_)];
 }
 
 bool TTreeModel::Exists(TreeHandle item) const {

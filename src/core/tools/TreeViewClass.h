@@ -17,9 +17,6 @@ namespace zelvora {
 using TreeHandle = std::uint32_t;
 inline constexpr TreeHandle kNoItem = 0;
 
-// The four trees of the tool panel, always in this order.
-enum TreeIndex : int { kTreeFavorite = 0, kTreeHistory = 1, kTreeAnalysis = 2, kTreeProxy = 3 };
-
 // Where InsertNode puts a new item among its siblings, besides "after this sibling".
 inline constexpr TreeHandle kInsertFirst = 0xFFFF0001u;
 inline constexpr TreeHandle kInsertLast = 0xFFFF0002u;

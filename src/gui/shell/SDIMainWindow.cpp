@@ -45,8 +45,8 @@
 #include "gui/toolkit/Clipboard.h"
 #include "gui/toolkit/Colours.h"
 #include "gui/tools/ToolTrees.h"
-#include "gui/tools/TreeView.h"
 #include "gui/tools/TreeJobRunner.h"
+#include "gui/tools/TreeView.h"
 
 namespace zelvora {
 

@@ -18,8 +18,7 @@ QString Text(std::string_view text) {
 
 }  // namespace
 
-TConfirmModifiedDialog::TConfirmModifiedDialog(const TThemeTexts& texts,
-                                               const std::string& section,
+TConfirmModifiedDialog::TConfirmModifiedDialog(const TThemeTexts& texts, const std::string& section,
                                                const std::string& file, QWidget* parent)
     : QDialog(parent) {
   setObjectName(QStringLiteral("ConfirmModified"));

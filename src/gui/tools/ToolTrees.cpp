@@ -50,8 +50,9 @@ TToolTrees::TToolTrees(TSDIMainWindow& window) : QObject(&window), window_(windo
     models_[Slot(tree)] = std::make_unique<TTreeModel>(tree);
     View(tree).SetTreeModel(Model(tree));
   }
-  window_.SetCommandOwner(CommandOwner::kToolPanel,
-                          [this](const CommandRoute& route, int id, int) { RunCommand(route, id); });
+  window_.SetCommandOwner(CommandOwner::kToolPanel, [this](const CommandRoute& route, int id, int) {
+    RunCommand(route, id);
+  });
 }
 
 TToolTrees::~TToolTrees() = default;
@@ -149,11 +150,9 @@ void TToolTrees::RunCommand(const CommandRoute& route, int id) {
 
 void TToolTrees::ReadFile(int tree, const std::string& path) {
   auto result = std::make_shared<TreeReadResult>();
-  RunTreeJob(
-      [this, tree, path, result](TJobState& job) {
-        *result = ReadTreeFile(Model(tree), path, defaults_, &job);
-      },
-      [this, tree, path, result] { TakeReadResult(tree, path, *result); });
+  RunTreeJob([this, tree, path, result](
+                 TJobState& job) { *result = ReadTreeFile(Model(tree), path, defaults_, &job); },
+             [this, tree, path, result] { TakeReadResult(tree, path, *result); });
 }
 
 void TToolTrees::TakeReadResult(int tree, const std::string& path, const TreeReadResult& result) {
@@ -173,8 +172,8 @@ void TToolTrees::TakeReadResult(int tree, const std::string& path, const TreeRea
 void TToolTrees::OpenFile(int tree) {
   if (!ConfirmModified(tree))
     return;
-  const QString path =
-      QFileDialog::getOpenFileName(&window_, QString(), Text(window_.FileHistory(tree).CurrentFolder()), DatFilter());
+  const QString path = QFileDialog::getOpenFileName(
+      &window_, QString(), Text(window_.FileHistory(tree).CurrentFolder()), DatFilter());
   if (!path.isEmpty())
     ReadFile(tree, path.toStdString());
 }
@@ -190,13 +189,12 @@ void TToolTrees::WriteFile(int tree) {
   const std::string path = CurrentFile(tree);
   View(tree).StoreScroll();
   auto result = std::make_shared<TreeWriteResult>();
-  RunTreeJob([this, tree, path, result](
-                 TJobState& job) { *result = WriteTreeFile(Model(tree), path, &job); },
+  RunTreeJob([this, tree, path,
+              result](TJobState& job) { *result = WriteTreeFile(Model(tree), path, &job); },
              [this, tree, path, result] { TakeWriteResult(tree, path, *result); });
 }
 
-void TToolTrees::TakeWriteResult(int tree, const std::string& path,
-                                 const TreeWriteResult& result) {
+void TToolTrees::TakeWriteResult(int tree, const std::string& path, const TreeWriteResult& result) {
   const QString caption = Text(kProgramName);
   switch (result.status) {
     case TreeWriteStatus::kWritten:
@@ -349,8 +347,8 @@ void TToolTrees::ShowRecoveryNotes() {
       copies << Text(copy);
   }
   if (!copies.isEmpty())
-    window_.ShowStatusText(
-        QStringLiteral("Unwritten tree changes were kept at the last exit: %1").arg(copies.join(", ")));
+    window_.ShowStatusText(QStringLiteral("Unwritten tree changes were kept at the last exit: %1")
+                               .arg(copies.join(", ")));
 }
 
 }  // namespace zelvora

@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "core/shell/CommandDispatch.h"
 #include "core/input/ThemeTexts.h"
+#include "core/shell/CommandDispatch.h"
 #include "core/tools/TreeFile.h"
 
 namespace zelvora {

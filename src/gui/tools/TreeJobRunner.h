@@ -34,8 +34,8 @@ class TTreeJobRunner : public QObject {
   // `started` runs on this thread once the picture is taken, before the job starts; `finished`
   // runs on this thread after the job, before the tree is shown again. While a job runs nothing
   // starts: "busy :-)" is shown in the status bar and the result is false.
-  bool Run(QWidget* tree, std::function<void(TJobState&)> job,
-           std::function<void()> finished = {}, const std::function<void()>& started = {});
+  bool Run(QWidget* tree, std::function<void(TJobState&)> job, std::function<void()> finished = {},
+           const std::function<void()>& started = {});
   // The stop button: asks the running job to end.
   void RequestStop();
   bool StopRequested() const;

@@ -111,7 +111,8 @@ void TTreeView::SyncSelection() {
   const std::vector<TreeHandle> marked = model.MarkedItems();
   for (std::size_t first = 0; first < marked.size();) {
     std::size_t last = first;
-    while (last + 1 < marked.size() && model.Parent(marked[last + 1]) == model.Parent(marked[first]) &&
+    while (last + 1 < marked.size() &&
+           model.Parent(marked[last + 1]) == model.Parent(marked[first]) &&
            model.Row(marked[last + 1]) == model.Row(marked[last]) + 1) {
       ++last;
     }
@@ -120,7 +121,8 @@ void TTreeView::SyncSelection() {
   }
   syncing_ = true;
   selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-  selectionModel()->setCurrentIndex(adapter_->IndexOf(model.Caret()), QItemSelectionModel::NoUpdate);
+  selectionModel()->setCurrentIndex(adapter_->IndexOf(model.Caret()),
+                                    QItemSelectionModel::NoUpdate);
   syncing_ = false;
 }
 
@@ -177,11 +179,12 @@ TTreeView::HitPart TTreeView::HitTest(const QPoint& pos, TreeHandle& item) const
     return button ? HitPart::kExpandButton : HitPart::kNothing;
   }
   // The icon and the name; the rest of the row to the right is empty space.
-  const int icon = iconSize().isValid() ? iconSize().width()
-                                        : style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+  const int icon = iconSize().isValid()
+                       ? iconSize().width()
+                       : style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
   const int name = fontMetrics().horizontalAdvance(index.data(Qt::DisplayRole).toString());
   return pos.x() <= rect.left() + icon + name + 3 * kDecorationMargin ? HitPart::kItem
-                                                                       : HitPart::kNothing;
+                                                                      : HitPart::kNothing;
 }
 
 void TTreeView::mousePressEvent(QMouseEvent* event) {

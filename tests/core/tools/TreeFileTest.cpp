@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "SettingsFileFixture.h"
+#include "core/shell/WindowState.h"
 #include "core/text/Utf8.h"
 #include "core/tools/TreeFile.h"
 
@@ -43,7 +44,7 @@ class TreeFileTest : public SettingsFileFixture {
 };
 
 TEST_F(TreeFileTest, AddedItemsWriteTheDocumentedExample) {
-  TTreeModel model(kTreeFavorite);
+  TTreeModel model(kToolFavorite);
   const TreeHandle root = AddTreeItem(model, true, kNoItem, {}, "Favorite", kDefaults);
   model.SetOpen(root, true);
   const TreeHandle news = AddTreeItem(model, true, kNoItem, {}, "News", kDefaults);
@@ -69,7 +70,7 @@ TEST_F(TreeFileTest, RoundTripKeepsItemsOpenFoldersSelectionAndScroll) {
   std::string longName = "x";
   for (int i = 0; i < 299; ++i)
     longName += "\xe6\x97\xa5";
-  TTreeModel model(kTreeFavorite);
+  TTreeModel model(kToolFavorite);
   Paste(model,
         "1,Favorite\r\n"
         "\t1,News\r\n"
@@ -80,7 +81,9 @@ TEST_F(TreeFileTest, RoundTripKeepsItemsOpenFoldersSelectionAndScroll) {
         "\t\t\thttp://\xe4\xbe\x8b.jp/\t" +
             longName +
             "\r\n"
-            "\tabout:blank\tUrl\r\n");
+            "\tabout:blank\tUrl\r\n"
+            "0,Second top-level folder\r\n"
+            "\tabout:blank\tIn the second\r\n");
   const std::string cut = longName.substr(0, 1 + 254 * 3);
   ASSERT_NE(Find(model, cut), kNoItem);
   EXPECT_EQ(CharCount(cut), kTreeNameMax);
@@ -92,11 +95,12 @@ TEST_F(TreeFileTest, RoundTripKeepsItemsOpenFoldersSelectionAndScroll) {
   ASSERT_EQ(WriteTreeFile(model, path, nullptr).status, TreeWriteStatus::kWritten);
   EXPECT_TRUE(Read("Round.dat").starts_with("// Select=4 Pos=17,4242\r\n1,Favorite\r\n"));
 
-  TTreeModel loaded(kTreeFavorite);
+  TTreeModel loaded(kToolFavorite);
   Paste(loaded, "0,Replaced\r\n");
   const TreeReadResult read = ReadTreeFile(loaded, path, kDefaults, nullptr);
   ASSERT_EQ(read.status, TreeReadStatus::kLoaded);
-  EXPECT_EQ(read.insert.added.size(), 8u);
+  EXPECT_EQ(read.insert.added.size(), 10u);
+  EXPECT_EQ(loaded.Children(kNoItem).size(), 2u);
   EXPECT_EQ(Dump(loaded), Dump(model));
   EXPECT_EQ(loaded.Caret(), Find(loaded, "Hidden"));
   EXPECT_EQ(loaded.scrollX, 17);
@@ -120,7 +124,7 @@ TEST_F(TreeFileTest, ReadingLoadsWhatParses) {
                "\t\t\tover-deep\r\n"
                "\t0,Sub\r\n"
                "a last line without its end");
-  TTreeModel model(kTreeFavorite);
+  TTreeModel model(kToolFavorite);
   const TreeReadResult read = ReadTreeFile(model, PathOf("Mixed.dat"), kDefaults, nullptr);
   ASSERT_EQ(read.status, TreeReadStatus::kLoaded);
   EXPECT_EQ(Dump(model),
@@ -146,7 +150,7 @@ TEST_F(TreeFileTest, ReadingLoadsWhatParses) {
 }
 
 TEST_F(TreeFileTest, FilesThatLoadNothingOrCannotBeRead) {
-  TTreeModel model(kTreeHistory);
+  TTreeModel model(kToolHistory);
   WriteRaw("Only.dat", "// Select=3 Pos=1,2\r\n");
   const TreeReadResult empty = ReadTreeFile(model, PathOf("Only.dat"), kDefaults, nullptr);
   EXPECT_EQ(empty.status, TreeReadStatus::kNothingLoaded);
@@ -173,7 +177,7 @@ TEST_F(TreeFileTest, FilesThatLoadNothingOrCannotBeRead) {
 }
 
 TEST_F(TreeFileTest, WritesThatFailOrStopKeepTheOldFile) {
-  TTreeModel model(kTreeFavorite);
+  TTreeModel model(kToolFavorite);
   const std::string path = PathOf("Favorite.dat");
   EXPECT_EQ(WriteTreeFile(model, path, nullptr).status, TreeWriteStatus::kEmpty);
   EXPECT_FALSE(fs::exists(path));
@@ -208,7 +212,7 @@ TEST_F(TreeFileTest, WritesThatFailOrStopKeepTheOldFile) {
 }
 
 TEST(TreeTextTest, PasteGoesWhereTheCaretSays) {
-  TTreeModel model(kTreeFavorite);
+  TTreeModel model(kToolFavorite);
   Paste(model,
         "1,Root\r\n"
         "\t0,Closed\r\n"
@@ -243,28 +247,28 @@ TEST(TreeTextTest, PasteGoesWhereTheCaretSays) {
 
 TEST(TreeTextTest, LinesTakeTheDefaultsOfTheirTree) {
   // A History search that found nothing leaves a tree without items: a pasted item gets a folder.
-  TTreeModel history(kTreeHistory);
+  TTreeModel history(kToolHistory);
   const InsertResult pasted = Paste(history, "http://a/\tA\r\nhttp://b/\tB\r\n", true);
   EXPECT_EQ(Dump(history), "1,Zelvora\r\n\thttp://a/\tA\r\n\thttp://b/\tB\r\n");
   EXPECT_EQ(history.MarkedItems(), pasted.added);
   EXPECT_EQ(history.Caret(), pasted.added.front());
 
-  TTreeModel proxy(kTreeProxy);
+  TTreeModel proxy(kToolProxy);
   Paste(proxy, "2,Folder digit 2 opens\r\n\tbare name\r\n\tvalue\t\r\n\t0,\r\n");
   EXPECT_EQ(Dump(proxy),
             "1,Folder digit 2 opens\r\n\t0\tbare name\r\n\tvalue\tProxy\r\n\t0,Folder\r\n");
-  TTreeModel favorite(kTreeFavorite);
+  TTreeModel favorite(kToolFavorite);
   Paste(favorite, "0,Folder digit 2 opens\r\n\tbare name\r\n\tvalue\t\r\n\t0,\r\n");
   EXPECT_EQ(Dump(favorite),
             "0,Folder digit 2 opens\r\n\tabout:blank\tbare name\r\n\tvalue\tUrl\r\n\t0,Folder\r\n");
 
-  TTreeModel empty(kTreeProxy);
+  TTreeModel empty(kToolProxy);
   AddTreeItem(empty, false, kNoItem, {}, {}, kDefaults);
   EXPECT_EQ(Dump(empty), "0,Proxy\r\n\t0\tProxy\r\n");
 }
 
 TEST(TreeTextTest, SelectionAndPreOrderOverClosedFolders) {
-  TTreeModel model(kTreeFavorite);
+  TTreeModel model(kToolFavorite);
   Paste(model,
         "1,Root\r\n"
         "\t0,Closed\r\n"
@@ -298,12 +302,12 @@ TEST(TreeTextTest, SelectionAndPreOrderOverClosedFolders) {
 }
 
 TEST_F(TreeFileTest, DiffersFromFile) {
-  TTreeModel written(kTreeFavorite);
+  TTreeModel written(kToolFavorite);
   Paste(written, "1,Favorite\r\n\t0,Closed\r\n\t\tc\tC\r\n");
   const std::string path = PathOf("Favorite.dat");
   ASSERT_EQ(WriteTreeFile(written, path, nullptr).status, TreeWriteStatus::kWritten);
 
-  TTreeModel model(kTreeFavorite);
+  TTreeModel model(kToolFavorite);
   ASSERT_EQ(ReadTreeFile(model, path, kDefaults, nullptr).status, TreeReadStatus::kLoaded);
   EXPECT_FALSE(TreeDiffersFromFile(model, path));
   model.SetOpen(Find(model, "Closed"), true);
@@ -315,7 +319,7 @@ TEST_F(TreeFileTest, DiffersFromFile) {
   EXPECT_TRUE(TreeDiffersFromFile(model, path));
 
   // Without a file only a lone root named after the section counts as unchanged.
-  TTreeModel fresh(kTreeFavorite);
+  TTreeModel fresh(kToolFavorite);
   FavoriteNew(fresh);
   const std::string none = PathOf("none.dat");
   EXPECT_FALSE(TreeDiffersFromFile(fresh, none));
@@ -330,7 +334,7 @@ TEST_F(TreeFileTest, DiffersFromFile) {
 }
 
 TEST(TreeFileNameTest, RecoveryGoesBesideTheFileNeverOverIt) {
-  const TTreeModel proxy(kTreeProxy);
+  const TTreeModel proxy(kToolProxy);
   EXPECT_EQ(RecoveryPath(proxy, "/home/u/Proxy.DAT", "/data"), "/home/u/Proxy.recovered.dat");
   EXPECT_EQ(RecoveryPath(proxy, "/home/u.v/list", "/data"), "/home/u.v/list.recovered.dat");
   EXPECT_EQ(RecoveryPath(proxy, "", "/data/"), "/data/Proxy.recovered.dat");

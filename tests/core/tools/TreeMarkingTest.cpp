@@ -1,9 +1,8 @@
-#include "core/tools/TreeMarking.h"
-
 #include <gtest/gtest.h>
 
 #include "core/shell/WindowState.h"
 #include "core/tools/TreeFile.h"
+#include "core/tools/TreeMarking.h"
 
 namespace zelvora {
 namespace {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/shell/WindowState.h"
 #include "core/tools/TreeViewClass.h"
 
 namespace zelvora {
@@ -90,7 +91,7 @@ void ExpectConsistent(const TTreeModel& model) {
 }
 
 TEST(TreeModelTest, InsertAndDeleteKeepNodesRecordsAndRowsTogether) {
-  TTreeModel model(kTreeFavorite);
+  TTreeModel model(kToolFavorite);
   Recorder recorder;
   model.SetListener(&recorder);
   const TTreeItemRec folder{kNoItem, true, false, {}, kNoVisitStamp};
