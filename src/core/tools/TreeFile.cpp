@@ -151,6 +151,12 @@ void AppendTreeLine(std::string& out, int depth, bool isFolder, bool open, std::
   out += kLineEnd;
 }
 
+void SelectTreeItem(TTreeModel& model, TreeHandle item) {
+  model.SetMarked(model.Caret(), false);
+  model.SetCaret(item);
+  model.SetMarked(item, true);
+}
+
 TreeHandle InsertionParent(const TTreeModel& model) {
   const TreeHandle caret = model.Caret();
   if (!model.Exists(caret))
@@ -177,7 +183,7 @@ TreeHandle AddTreeItem(TTreeModel& model, bool isFolder, TreeHandle insertAfter,
   const TreeHandle item =
       model.InsertItem(parent, firstUnder ? kInsertFirst : insertAfter,
                        name.empty() ? DefaultName(model, isFolder, defaults) : name, record);
-  model.SetCaret(item);
+  SelectTreeItem(model, item);
   return item;
 }
 
@@ -261,7 +267,7 @@ InsertResult InsertTreeText(TTreeModel& model, std::string_view text, bool focus
   }
 
   if (!result.added.empty()) {
-    model.SetCaret(result.added.front());
+    SelectTreeItem(model, result.added.front());
     if (focus) {
       model.ClearMarks();
       model.SetOpen(model.Parent(result.added.front()), true);
@@ -432,7 +438,7 @@ TreeReadResult ReadTreeFile(TTreeModel& model, const std::string& path,
     // selected rather than passing the file off as empty.
     const TreeHandle selected = ItemAtPreOrderIndex(model, select);
     if (selected != kNoItem)
-      model.SetCaret(selected);
+      SelectTreeItem(model, selected);
     model.scrollX = scrollX;
     model.scrollY = scrollY;
     result.status = TreeReadStatus::kLoaded;

@@ -68,6 +68,10 @@ void AppendLineField(std::string& out, std::string_view text);
 void AppendTreeLine(std::string& out, int depth, bool isFolder, bool open, std::string_view name,
                     std::string_view value);
 
+// Makes the item the caret, as a tree's own selection does: the previous caret loses its mark
+// and the item is marked; other marks stay.
+void SelectTreeItem(TTreeModel& model, TreeHandle item);
+
 // Where a new item goes: the caret item if it is a folder (a closed folder with children yields
 // its own parent); a non-folder caret yields its parent; without a caret the first top-level item,
 // or the top level (kNoItem) in an empty tree.
