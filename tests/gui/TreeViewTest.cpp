@@ -63,6 +63,10 @@ class TreeViewTest : public QObject {
     tree.Press(tree.NameOf(items[4]), Qt::ShiftModifier);
     QCOMPARE(tree.Marked(), QStringLiteral("a,b,Sub,c,d"));
     QCOMPARE(tree.model.Caret(), items[4]);
+    // The right button leaves the marks to the context menu.
+    QTest::mousePress(tree.view.viewport(), Qt::RightButton, {}, tree.NameOf(items[0]));
+    QCOMPARE(tree.Marked(), QStringLiteral("a,b,Sub,c,d"));
+    QTest::mouseRelease(tree.view.viewport(), Qt::RightButton, {}, tree.NameOf(items[0]));
     // Right of a name is empty space: the marks and the caret go.
     tree.Press(tree.RightOf(items[1]));
     QCOMPARE(tree.Marked(), QString());
@@ -74,6 +78,8 @@ class TreeViewTest : public QObject {
     QVERIFY(tree.model.IsOpen(items[2]));
     QVERIFY(tree.view.isExpanded(tree.view.Adapter()->IndexOf(items[2])));
     QCOMPARE(tree.Marked(), QStringLiteral("Sub"));
+    QTest::mouseDClick(tree.view.viewport(), Qt::LeftButton, {}, tree.NameOf(items[2]));
+    QVERIFY(!tree.model.IsOpen(items[2]));
   }
 
   void ABandMarksTheRowsItCrosses() {

@@ -25,7 +25,6 @@ TTreeView::TTreeView(QWidget* parent) : QTreeView(parent) {
   setUniformRowHeights(true);
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setEditTriggers(QAbstractItemView::EditKeyPressed);
-  setExpandsOnDoubleClick(true);
   header()->setStretchLastSection(false);
   header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   band_ = new QRubberBand(QRubberBand::Rectangle, viewport());
@@ -188,8 +187,9 @@ TTreeView::HitPart TTreeView::HitTest(const QPoint& pos, TreeHandle& item) const
 }
 
 void TTreeView::mousePressEvent(QMouseEvent* event) {
+  // Only the left button marks: the context menu keeps the marks when it opens on one of them.
   if (adapter_ == nullptr || !adapter_->Attached() || event->button() != Qt::LeftButton) {
-    QTreeView::mousePressEvent(event);
+    event->accept();
     return;
   }
   TTreeModel& model = adapter_->Model();
@@ -219,6 +219,18 @@ void TTreeView::mousePressEvent(QMouseEvent* event) {
   }
   SyncSelection();
   event->accept();
+}
+
+void TTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
+  TreeHandle item = kNoItem;
+  if (adapter_ != nullptr && event->button() == Qt::LeftButton &&
+      HitTest(event->position().toPoint(), item) == HitPart::kItem &&
+      !adapter_->Model().Children(item).empty()) {
+    adapter_->Model().SetOpen(item, !adapter_->Model().IsOpen(item));
+    event->accept();
+    return;
+  }
+  mousePressEvent(event);
 }
 
 void TTreeView::mouseMoveEvent(QMouseEvent* event) {

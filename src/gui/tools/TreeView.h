@@ -55,6 +55,8 @@ class TTreeView : public QTreeView {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  // A double click on a folder's name opens or closes it.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
