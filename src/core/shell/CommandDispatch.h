@@ -118,6 +118,17 @@ enum class CommandAction : std::uint8_t {
   kOpenSelectedInNewTabs,
   kOpenLimitedInNewTabs,
   kOpenSelectedInTab,
+  kCopyItemNames,   // the marked items' names as plain text
+  kCopyItemValues,  // their values
+  kCopyItemBoth,    // name then value of each
+  kCopyItems,       // the marked items as tree text
+  kCutItems,
+  kPasteItems,
+  kDeleteItems,
+  kCloseAllFolders,
+  kOpenAllFolders,
+  kImportBookmarks,  // a bookmark file of another browser into the tree
+  kExportBookmarks,
   // History search and page analysis.
   kHistoryDateDialog,
   kRunHistorySearch,

@@ -150,6 +150,9 @@ constexpr std::array<CommandRow, kCommandRowCount> kCommandRows = {{
   Separator(2),
   Item(2, 3111, "FavoriteFolderOpen", "Folder All Open"),
   Item(2, 3110, "FavoriteFolderClose", "Folder All Close"),
+  Separator(2),
+  Item(2, kFavoriteImportId, "FavoriteImport", "&Import Bookmarks.."),
+  Item(2, kFavoriteExportId, "FavoriteExport", "E&xport Bookmarks.."),
 
   Begin(3, 3037),
   Item(3, 3092, "ProxyNameCopy", "Name Copy"),
@@ -360,7 +363,7 @@ constexpr bool ContextBlocksAreWellFormed() {
 static_assert(kMenuBarBlock.first == 0 && kMenuBarBlock.count == 83);
 static_assert(BlockIsWellFormed(kMenuBarBlock, true));
 static_assert(BlockHoldsMenus(kMenuBarBlock, kMenuBarMenus));
-static_assert(kTreeContextBlock.count == 32 && kProxyContextBlock.count == 20 &&
+static_assert(kTreeContextBlock.count == 35 && kProxyContextBlock.count == 20 &&
               kTabContextBlock.count == 29 && kCharSizeBlock.count == 6 &&
               kToolPanelBlock.count == 14 && kKeywordBoxBlock.count == 6 &&
               kSelectActionBlock.count == 6 && kSelectBeforeActionBlock.count == 4 &&

@@ -68,6 +68,9 @@ inline constexpr std::uint16_t kPrintConfigId = 3019;
 inline constexpr std::uint16_t kFavoriteEditId = 3083;
 inline constexpr std::uint16_t kFavoriteOpenId = 3084;
 inline constexpr std::uint16_t kFavoriteNewId = 3088;
+// Bookmark files of other browsers, after the ids of the original table.
+inline constexpr std::uint16_t kFavoriteImportId = 5879;
+inline constexpr std::uint16_t kFavoriteExportId = 5880;
 inline constexpr std::uint16_t kCharSizeId = 3155;
 inline constexpr std::uint16_t kSelectActionId = 3156;
 inline constexpr std::uint16_t kSelectBeforeActionId = 3157;
@@ -81,19 +84,19 @@ struct CommandBlock {
   std::size_t count;
 };
 
-inline constexpr std::size_t kCommandRowCount = 207;
+inline constexpr std::size_t kCommandRowCount = 210;
 
 // The blocks in table order; together they cover the table exactly.
 inline constexpr CommandBlock kMenuBarBlock{0, 83};  // menus 0, 5, 6, 7, 1, 8, 9
-inline constexpr CommandBlock kTreeContextBlock{83, 32};
-inline constexpr CommandBlock kProxyContextBlock{115, 20};
-inline constexpr CommandBlock kTabContextBlock{135, 29};
-inline constexpr CommandBlock kListViewContextBlock{164, 7};
-inline constexpr CommandBlock kCharSizeBlock{171, 6};
-inline constexpr CommandBlock kToolPanelBlock{177, 14};
-inline constexpr CommandBlock kKeywordBoxBlock{191, 6};
-inline constexpr CommandBlock kSelectActionBlock{197, 6};
-inline constexpr CommandBlock kSelectBeforeActionBlock{203, 4};
+inline constexpr CommandBlock kTreeContextBlock{83, 35};
+inline constexpr CommandBlock kProxyContextBlock{118, 20};
+inline constexpr CommandBlock kTabContextBlock{138, 29};
+inline constexpr CommandBlock kListViewContextBlock{167, 7};
+inline constexpr CommandBlock kCharSizeBlock{174, 6};
+inline constexpr CommandBlock kToolPanelBlock{180, 14};
+inline constexpr CommandBlock kKeywordBoxBlock{194, 6};
+inline constexpr CommandBlock kSelectActionBlock{200, 6};
+inline constexpr CommandBlock kSelectBeforeActionBlock{206, 4};
 
 // The blocks the main window's menu build walks, in walking order. The list-view menu (21) is
 // left to the configuration dialog.

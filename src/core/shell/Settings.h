@@ -70,6 +70,7 @@ enum Integer : int {
   kIntSearchBarKeyWordListMax = 8,
   kIntToolTipCharMax = 9,
   kIntToolFileHistoryMax = 10,
+  kIntToolItemNameMax = 11,
   kIntHistoryKeyWordListMax = 12,
   kIntAnalysisKeyWordListMax = 13,
   kIntWebHistoryListMax = 14,

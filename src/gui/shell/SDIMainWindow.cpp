@@ -44,6 +44,7 @@
 #include "gui/shell/ToolPanel.h"
 #include "gui/toolkit/Clipboard.h"
 #include "gui/toolkit/Colours.h"
+#include "gui/tools/FavoriteCommands.h"
 #include "gui/tools/ToolTrees.h"
 #include "gui/tools/TreeJobRunner.h"
 #include "gui/tools/TreeView.h"
@@ -182,6 +183,7 @@ void TSDIMainWindow::CreateChildren() {
   setCentralWidget(splitter_);
   tabStripArea_->installEventFilter(this);
   toolTrees_ = new TToolTrees(*this);
+  favoriteCommands_ = new TFavoriteCommands(*this, *toolTrees_);
   for (int page = 0; page < kToolPanelTreeCount; ++page) {
     TTreeView* tree = toolPanel_->Tree(page);
     tree->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -759,6 +761,8 @@ void TSDIMainWindow::ShowFirstTime() {
 
 void TSDIMainWindow::FinishStartUp() {
   toolTrees_->StartUp();
+  favoriteCommands_->ApplyCaretProxy();
+  ExecuteCommand(3113);
   std::string& toolbar = commandLine_.Slot(kSwitchToolBar);
   if (toolbar.empty())
     toolbar = FormatToolbarLayout(rebarState_.toolbar);

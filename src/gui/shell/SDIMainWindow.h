@@ -32,6 +32,7 @@ class TStatusButtons;
 class TTabStripArea;
 class TToolPanel;
 class TToolTrees;
+class TFavoriteCommands;
 class TTreeJobRunner;
 class TWebSession;
 class TKeywordBox;
@@ -117,6 +118,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TKeywordBox& KeywordBox(int list) const { return *keywordBoxes_[static_cast<std::size_t>(list)]; }
   TOpenDialog* OpenDialog() const { return openDialog_.data(); }
   TToolTrees& ToolTrees() const { return *toolTrees_; }
+  TFavoriteCommands& FavoriteCommands() const { return *favoriteCommands_; }
   TFileHistoryList& FileHistory(int kind) { return fileHistories_[static_cast<std::size_t>(kind)]; }
   // The trees may be left: the closing sequence goes on without asking about them again.
   void ConfirmExitAndClose();
@@ -222,6 +224,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TStatusButtons* statusButtons_ = nullptr;
   TToolPanel* toolPanel_ = nullptr;
   TToolTrees* toolTrees_ = nullptr;
+  TFavoriteCommands* favoriteCommands_ = nullptr;
   TTabStripArea* tabStripArea_ = nullptr;
   TAPIBrowsePage* browsePage_ = nullptr;
   TWebSession* session_ = nullptr;

@@ -88,7 +88,6 @@ void TToolTrees::StartUp() {
     TakeReadResult(kToolProxy, proxyFile,
                    ReadTreeFile(Model(kToolProxy), proxyFile, defaults_, nullptr));
   ShowRecoveryNotes();
-  window_.ExecuteCommand(kStartUpLoadId);
 }
 
 bool TToolTrees::RunTreeJob(std::function<void(TJobState&)> job, std::function<void()> finished) {

@@ -31,8 +31,8 @@ class TToolTrees : public QObject {
   TTreeModel& Model(int tree) const { return *models_[Slot(tree)]; }
   TTreeView& View(int tree) const;
 
-  // The end of start-up: each tree gets its root folder; the Proxy tree's file is read at once,
-  // the Favorite tree's by the start-up job.
+  // The end of start-up: each tree gets its root folder and the Proxy tree's file is read (the
+  // Favorite tree's is read by the start-up job, command 3113).
   void StartUp();
   // Whether closing the window must first ask about a tree: one whose "Confirm Modified" is on
   // differs from its file.

@@ -7,6 +7,7 @@
 #include <QRubberBand>
 #include <QScrollBar>
 #include <algorithm>
+#include <utility>
 
 #include "gui/tools/TreeItemModel.h"
 
@@ -197,7 +198,9 @@ void TTreeView::mousePressEvent(QMouseEvent* event) {
   const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
   const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
   TreeHandle item = kNoItem;
-  switch (HitTest(pos, item)) {
+  const HitPart part = HitTest(pos, item);
+  releaseOpens_ = part == HitPart::kItem && !ctrl && !shift;
+  switch (part) {
     case HitPart::kItem:
       if (marking_.PressItem(model, item, ctrl, shift)) {
         pressedMarked_ = item;
@@ -245,6 +248,7 @@ void TTreeView::mouseMoveEvent(QMouseEvent* event) {
        std::abs(pos.y() - pressPos_.y()) > QApplication::startDragDistance())) {
     const QPoint pressPos = pressPos_;
     pressedMarked_ = kNoItem;
+    releaseOpens_ = false;
     emit DragStarted(pressPos);
     event->accept();
     return;
@@ -264,6 +268,10 @@ void TTreeView::mouseReleaseEvent(QMouseEvent* event) {
     pressedMarked_ = kNoItem;
     SyncSelection();
   }
+  TreeHandle item = kNoItem;
+  if (std::exchange(releaseOpens_, false) && adapter_ != nullptr &&
+      HitTest(event->position().toPoint(), item) == HitPart::kItem)
+    emit ItemReleased(adapter_->Model().Caret());
   event->accept();
 }
 

@@ -52,6 +52,9 @@ class TTreeView : public QTreeView {
   // The marked items are being dragged (the mouse moved the drag distance with the button held
   // on a marked item).
   void DragStarted(const QPoint& pressPos);
+  // The left button went up over an item's icon or name after a plain press on an item, with no
+  // drag or band in between: the caret item is to be opened.
+  void ItemReleased(TreeHandle caret);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -80,6 +83,8 @@ class TTreeView : public QTreeView {
   // A press on a marked item: the item, and where the press was, until a drag or a release.
   TreeHandle pressedMarked_ = kNoItem;
   QPoint pressPos_;
+  // A plain press on an item that no drag or band has followed yet.
+  bool releaseOpens_ = false;
   // The band: its origin in content coordinates and the visible items when it began.
   QRubberBand* band_ = nullptr;
   QPoint bandOrigin_;

@@ -12,7 +12,7 @@ TEST(CommandTableTest, BlockRowsAreEmptyForABlockOutsideTheTable) {
   EXPECT_EQ(BlockRows(kSelectBeforeActionBlock).size(), kSelectBeforeActionBlock.count);
   EXPECT_EQ(BlockRows(kSelectBeforeActionBlock).front().name, "SelectBeforeAction");
   EXPECT_TRUE(BlockRows(CommandBlock{kCommandRowCount, 1}).empty());
-  EXPECT_TRUE(BlockRows(CommandBlock{200, 8}).empty());
+  EXPECT_TRUE(BlockRows(CommandBlock{kCommandRowCount - 7, 8}).empty());
   EXPECT_TRUE(BlockRows(CommandBlock{8, SIZE_MAX}).empty());
 }
 
