@@ -52,6 +52,8 @@ class TTreeView : public QTreeView {
   // The marked items are being dragged (the mouse moved the drag distance with the button held
   // on a marked item).
   void DragStarted(const QPoint& pressPos);
+  // The model's caret moved: by the mouse, the keys, or the program followed by SyncSelection.
+  void CaretChanged(TreeHandle caret);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -72,6 +74,8 @@ class TTreeView : public QTreeView {
   void SyncOpenFolders();
   void FollowItemState(TreeHandle item);
   void SelectionChangedByView(const QItemSelection& selected, const QItemSelection& deselected);
+  // Reports the model's caret when it is not the one reported last.
+  void ReportCaret();
 
   TTreeItemModel* adapter_ = nullptr;
   TTreeMarking marking_;
@@ -84,6 +88,7 @@ class TTreeView : public QTreeView {
   QRubberBand* band_ = nullptr;
   QPoint bandOrigin_;
   std::vector<TreeHandle> bandRows_;
+  TreeHandle reportedCaret_ = kNoItem;
 };
 
 }  // namespace zelvora
