@@ -10,6 +10,7 @@
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "core/shell/MainWindowRules.h"
 #include "gui/shell/BarWidgets.h"
@@ -163,7 +164,7 @@ void TToolPanel::SetTexts(const TThemeTexts& texts) {
 }
 
 void TToolPanel::ShowPage(int page, const QString& title) {
-  page_ = std::clamp(page, 0, kToolPanelTreeCount - 1);
+  const int previous = std::exchange(page_, std::clamp(page, 0, kToolPanelTreeCount - 1));
   title_->setText(title);
   for (std::size_t index = 0; index < optionRows_.size(); ++index) {
     if (QWidget* rows = optionRows_[index]) {
@@ -174,6 +175,8 @@ void TToolPanel::ShowPage(int page, const QString& title) {
   }
   if (jobTree_.isNull())
     treeStack_->setCurrentIndex(page_);
+  if (page_ != previous)
+    emit PageChanged(page_);
 }
 
 void TToolPanel::SetPageMenu(QMenu* menu) {

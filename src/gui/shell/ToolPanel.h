@@ -60,6 +60,10 @@ class TToolPanel : public QWidget {
   QCheckBox* UseIEProxy() const { return useIEProxy_; }
   QCheckBox* BypassLocal() const { return bypassLocal_; }
 
+ signals:
+  // Another page became the current one.
+  void PageChanged(int page);
+
  private:
   QToolButton* SpeedButton(int tag);
 

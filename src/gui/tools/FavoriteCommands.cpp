@@ -19,6 +19,7 @@
 #include "gui/browser/WebSession.h"
 #include "gui/shell/SDIMainWindow.h"
 #include "gui/shell/ToolPanel.h"
+#include "gui/tools/EditDialog.h"
 #include "gui/tools/ToolTrees.h"
 #include "gui/tools/TreeItemModel.h"
 #include "gui/tools/TreeView.h"
@@ -45,7 +46,11 @@ TFavoriteCommands::TFavoriteCommands(TSDIMainWindow& window, TToolTrees& trees)
   for (int tree = 0; tree < kToolPanelTreeCount; ++tree) {
     TTreeView& view = trees_.View(tree);
     connect(&view, &TTreeView::ItemReleased, this, [this, tree](TreeHandle item) {
-      OpenItem(tree, item, window_.Settings().Flag(kFlagToolNewTab));
+      // While the edit dialog is open a click only shows the item there.
+      if (TEditDialog* dialog = trees_.EditDialog())
+        dialog->ShowItem(tree, item);
+      else
+        OpenItem(tree, item, window_.Settings().Flag(kFlagToolNewTab));
     });
     window_.KeyHandlers().Add(&view,
                               [this, tree](const QKeyEvent& key) { return KeyPressed(tree, key); });

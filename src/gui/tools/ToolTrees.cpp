@@ -13,6 +13,7 @@
 #include "gui/shell/SDIMainWindow.h"
 #include "gui/shell/ToolPanel.h"
 #include "gui/tools/ConfirmModifiedDialog.h"
+#include "gui/tools/EditDialog.h"
 #include "gui/tools/TreeItemModel.h"
 #include "gui/tools/TreeJobRunner.h"
 #include "gui/tools/TreeView.h"
@@ -59,6 +60,10 @@ TToolTrees::~TToolTrees() = default;
 
 TTreeView& TToolTrees::View(int tree) const {
   return *window_.ToolPanel().Tree(tree);
+}
+
+TEditDialog* TToolTrees::EditDialog() const {
+  return editDialog_.data();
 }
 
 int TToolTrees::Page() const {
@@ -131,6 +136,9 @@ void TToolTrees::RunCommand(const CommandRoute& route, int id) {
       break;
     case CommandAction::kEditItemName:
       View(page).EditCaretName();
+      break;
+    case CommandAction::kItemEditDialog:
+      OpenEditDialog();
       break;
     case CommandAction::kTreeCommand:
       if (id == kFavoriteOpenId)
@@ -348,6 +356,28 @@ void TToolTrees::ShowRecoveryNotes() {
   if (!copies.isEmpty())
     window_.ShowStatusText(QStringLiteral("Unwritten tree changes were kept at the last exit: %1")
                                .arg(copies.join(", ")));
+}
+
+void TToolTrees::OpenEditDialog() {
+  if (editDialog_) {
+    editDialog_->raise();
+    editDialog_->activateWindow();
+    return;
+  }
+  const std::string file = window_.Paths().settingsFile;
+  EditDialogState state;
+  state.Load(file);
+  auto* dialog = new TEditDialog(window_, state);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QDialog::finished, this, [this, dialog, file] {
+    if (!dialog->State().Save(file))
+      qWarning("Zelvora: the edit dialog's settings could not be written to %s", file.c_str());
+    window_.SetDialogOpen(TrackedDialog::kItemEdit, nullptr);
+  });
+  editDialog_ = dialog;
+  window_.RegisterDialog(dialog, kLayeredEdit);
+  window_.SetDialogOpen(TrackedDialog::kItemEdit, dialog);
+  dialog->show();
 }
 
 }  // namespace zelvora

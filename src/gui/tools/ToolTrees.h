@@ -2,10 +2,12 @@
 
 // The four trees of the tool panel (Favorite, History, Analysis, Proxy) with their files: the
 // models and their views, the tree file commands (edit, open, write, write as, restore, new, the
-// file histories), "Confirm Modified", the load at start-up and the check at exit. Every long
-// command runs as a job on the worker while its tree waits behind a grey picture.
+// file histories), "Confirm Modified", the load at start-up and the check at exit, and the item
+// edit dialog. Every long command runs as a job on the worker while its tree waits behind a grey
+// picture.
 
 #include <QObject>
+#include <QPointer>
 #include <array>
 #include <functional>
 #include <memory>
@@ -17,6 +19,7 @@
 
 namespace zelvora {
 
+class TEditDialog;
 class TSDIMainWindow;
 class TTreeView;
 
@@ -30,6 +33,8 @@ class TToolTrees : public QObject {
 
   TTreeModel& Model(int tree) const { return *models_[Slot(tree)]; }
   TTreeView& View(int tree) const;
+  // The item edit dialog while it is open.
+  TEditDialog* EditDialog() const;
 
   // The end of start-up: each tree gets its root folder and the Proxy tree's file is read (the
   // Favorite tree's is read by the start-up job, command 3113).
@@ -71,10 +76,13 @@ class TToolTrees : public QObject {
   void TakeReadResult(int tree, const std::string& path, const TreeReadResult& result);
   void TakeWriteResult(int tree, const std::string& path, const TreeWriteResult& result);
   void ShowRecoveryNotes();
+  // Opens the item edit dialog with its settings, or raises it when it is open.
+  void OpenEditDialog();
 
   TSDIMainWindow& window_;
   std::array<std::unique_ptr<TTreeModel>, kToolPanelTreeCount> models_;
   TreeDefaults defaults_;
+  QPointer<TEditDialog> editDialog_;
 };
 
 }  // namespace zelvora

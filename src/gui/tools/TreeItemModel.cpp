@@ -5,6 +5,7 @@
 
 #include "core/browser/PageRules.h"
 #include "core/shell/WindowState.h"
+#include "core/tools/ItemEdit.h"
 
 namespace zelvora {
 
@@ -121,14 +122,9 @@ QVariant TTreeItemModel::data(const QModelIndex& index, int role) const {
 
 bool TTreeItemModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   const TreeHandle item = HandleOf(index);
-  if (role != Qt::EditRole || !attached_ || !model_.Exists(item))
+  if (role != Qt::EditRole || !attached_)
     return false;
-  const std::string name = value.toString().toStdString();
-  if (name.empty() || name == model_.Name(item))
-    return false;
-  model_.SetName(item, name);
-  model_.Items().Modified = true;
-  return true;
+  return RenameItem(model_, item, value.toString().toStdString());
 }
 
 Qt::ItemFlags TTreeItemModel::flags(const QModelIndex& index) const {

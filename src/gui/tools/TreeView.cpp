@@ -56,8 +56,10 @@ void TTreeView::SetTreeModel(TTreeModel& model) {
           &TTreeView::SelectionChangedByView);
   connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) {
-            if (!syncing_)
-              adapter_->Model().SetCaret(adapter_->HandleOf(current));
+            if (syncing_)
+              return;
+            adapter_->Model().SetCaret(adapter_->HandleOf(current));
+            ReportCaret();
           });
   SyncOpenFolders();
   SyncSelection();
@@ -124,6 +126,15 @@ void TTreeView::SyncSelection() {
   selectionModel()->setCurrentIndex(adapter_->IndexOf(model.Caret()),
                                     QItemSelectionModel::NoUpdate);
   syncing_ = false;
+  ReportCaret();
+}
+
+void TTreeView::ReportCaret() {
+  const TreeHandle caret = adapter_->Model().Caret();
+  if (caret == reportedCaret_)
+    return;
+  reportedCaret_ = caret;
+  emit CaretChanged(caret);
 }
 
 void TTreeView::ApplyScroll() {

@@ -55,6 +55,8 @@ class TTreeView : public QTreeView {
   // The left button went up over an item's icon or name after a plain press on an item, with no
   // drag or band in between: the caret item is to be opened.
   void ItemReleased(TreeHandle caret);
+  // The model's caret moved: by the mouse, the keys, or the program followed by SyncSelection.
+  void CaretChanged(TreeHandle caret);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -75,6 +77,8 @@ class TTreeView : public QTreeView {
   void SyncOpenFolders();
   void FollowItemState(TreeHandle item);
   void SelectionChangedByView(const QItemSelection& selected, const QItemSelection& deselected);
+  // Reports the model's caret when it is not the one reported last.
+  void ReportCaret();
 
   TTreeItemModel* adapter_ = nullptr;
   TTreeMarking marking_;
@@ -89,6 +93,7 @@ class TTreeView : public QTreeView {
   QRubberBand* band_ = nullptr;
   QPoint bandOrigin_;
   std::vector<TreeHandle> bandRows_;
+  TreeHandle reportedCaret_ = kNoItem;
 };
 
 }  // namespace zelvora
