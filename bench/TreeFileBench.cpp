@@ -1,6 +1,7 @@
-// A Favorite tree grows to 100,000 items over years of use. Loading it, writing it, copying all
-// of it and deleting half of it are each one job behind the grey snapshot and must stay well under
-// a second; the model must not take more than a few tens of MiB.
+// A Favorite tree grows to 100,000 items over years of use. Loading it, writing it and deleting
+// half of it are each one job behind the grey snapshot and must stay well under a second; the
+// model must not take more than a few tens of MiB. The trees' commands on such a tree (copy,
+// paste, delete, opening and closing every folder) are timed beside them, in FavoritesBench.
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -11,39 +12,15 @@
 #include <memory>
 #include <string>
 
+#include "TreeBenchText.h"
 #include "core/shell/WindowState.h"
 #include "core/tools/TreeFile.h"
 
 namespace {
 
 constexpr int kItemCount = 100000;
-constexpr int kDeepest = 6;
 
 const zelvora::TreeDefaults kDefaults;
-
-// One root folder, then folders (every tenth line or so, open and closed alike) and URL items
-// wandering between depth 1 and kDeepest.
-std::string GenerateTreeText(int count) {
-  std::string text = "1,Favorite\r\n";
-  int depth = 1;
-  std::uint32_t seed = 12345;
-  for (int i = 1; i < count; ++i) {
-    seed = seed * 1664525u + 1013904223u;
-    const unsigned roll = seed >> 24;
-    text.append(static_cast<std::size_t>(depth), '\t');
-    if (roll < 26 && depth < kDeepest) {
-      text += (roll & 1) != 0 ? "1," : "0,";
-      text += "Folder " + std::to_string(i) + "\r\n";
-      ++depth;
-      continue;
-    }
-    text += "http://www.example.org/section/page" + std::to_string(i) + ".html\tPage title " +
-            std::to_string(i) + "\r\n";
-    if (roll > 225 && depth > 1)
-      --depth;
-  }
-  return text;
-}
 
 // Heap in use: the arena's blocks and the large blocks malloc maps on its own.
 std::size_t HeapInUse() {
@@ -52,7 +29,7 @@ std::size_t HeapInUse() {
 }
 
 const std::string& TreeText() {
-  static const std::string text = GenerateTreeText(kItemCount);
+  static const std::string text = zelvora::bench::GenerateTreeText(kItemCount);
   return text;
 }
 
@@ -114,21 +91,6 @@ void BmWrite100k(benchmark::State& state) {
   fs::remove_all(folder);
 }
 BENCHMARK(BmWrite100k)->Unit(benchmark::kMillisecond);
-
-void BmSelectAllAndCopy100k(benchmark::State& state) {
-  const auto model = LoadedModel();
-  for (auto _ : state) {
-    for (zelvora::TreeHandle item = model->FirstTopLevel(); item != zelvora::kNoItem;
-         item = model->NextInPreOrder(item))
-      model->SetMarked(item, true);
-    const std::optional<std::string> text = zelvora::SerializeSelection(*model, nullptr);
-    benchmark::DoNotOptimize(text->data());
-    state.PauseTiming();
-    model->ClearMarks();
-    state.ResumeTiming();
-  }
-}
-BENCHMARK(BmSelectAllAndCopy100k)->Unit(benchmark::kMillisecond);
 
 // Every other item in display order marked, then deleted in one go.
 void BmDeleteHalf100k(benchmark::State& state) {

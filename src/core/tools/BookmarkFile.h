@@ -12,7 +12,8 @@
 namespace zelvora {
 
 // The bookmarks of an HTML bookmark file as tree text (folders closed, the file's own nesting),
-// entities decoded, whatever parses; empty when there are none.
+// entities decoded, whatever parses; empty when there are none. Links without an address are
+// skipped; folders nested more than 100 deep keep their entries at that depth.
 std::string BookmarksToTreeText(std::string_view html);
 
 // The marked items (all items when `wholeTree`) as a bookmark file: folders with their subtrees,

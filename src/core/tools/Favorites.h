@@ -34,25 +34,29 @@ std::string CaretValue(const TTreeModel& model);
 
 enum class CopyKind { kNames, kValues, kBoth };
 // The marked non-folders in display order: each name, value, or name then value, each line
-// ending in CR LF. Empty when nothing qualifies (the clipboard is then left alone).
+// ending in CR LF. Empty when nothing qualifies or the stop flag ended the walk (the clipboard is
+// then left alone).
 std::string CopyNamesAndValues(const TTreeModel& model, CopyKind kind, TJobState* job);
 
 // Deletes the marked items: an item without children or a closed folder (with its subtree) at
 // once; an open folder with children after the items behind it, and only when none of its
 // children is left. The first top-level item is never deleted. Afterwards the item at the
-// pre-order index of the first marked one is selected, else the first top-level item.
+// pre-order index of the first marked one is the only one selected, else the first top-level
+// item. The stop flag ends the walk; what it had decided until then is deleted.
 void DeleteMarked(TTreeModel& model, TJobState* job);
 
 // Moves the marked items onto `target` (an item that is not marked): their text, deletion as
 // DeleteMarked does, `target` selected, the text inserted there with the focus flag. Nothing
-// happens when nothing is marked or `target` is marked or gone.
-void MoveMarked(TTreeModel& model, TreeHandle target, const TreeDefaults& defaults,
-                TJobState* job);
+// happens when nothing is marked, or `target` is marked, gone or inside a marked closed folder.
+// The stop flag is heeded until the text is taken; after that the move runs to its end, so that
+// no item is lost.
+void MoveMarked(TTreeModel& model, TreeHandle target, const TreeDefaults& defaults, TJobState* job);
 
 // Marks every item from the first top-level item to the last visible one (open folders' items).
 void MarkAllVisible(TTreeModel& model);
 // Marks the caret item (its first child when it is a folder) and its following siblings, as
 // many as there are free tab places (`tabOpenMax` - `openTabs`); the first gets the caret.
+// Without a caret, or with an empty caret folder, nothing changes.
 void MarkLimit(TTreeModel& model, int openTabs, int tabOpenMax);
 
 // Opens (or closes) every folder, then always opens the first top-level item.

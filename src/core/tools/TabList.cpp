@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/text/HtmlText.h"
 #include "core/text/Utf8.h"
 #include "core/tools/TreeFile.h"
 
@@ -23,32 +24,6 @@ bool IsFolderLine(std::string_view body) {
   while (pos < body.size() && IsDigit(body[pos]))
     ++pos;
   return pos > 0 && pos < body.size() && body[pos] == ',';
-}
-
-// Page titles and addresses come from the pages themselves, so none of their text may become
-// markup in the History tab.
-void AppendHtmlEscaped(std::string& out, std::string_view text) {
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
-  }
 }
 
 }  // namespace
@@ -137,6 +112,8 @@ std::string HistoryCatalogHtml(const std::vector<CatalogEntry>& entries) {
   std::string html;
   const std::size_t count = std::min(entries.size(), kCatalogMax);
   for (std::size_t i = 0; i < count; ++i) {
+    // Titles and addresses come from the pages themselves: none of their text may become markup
+    // in the History tab.
     const std::string_view url = TrimBlanksAndControls(entries[i].url);
     AppendHtmlEscaped(html, TrimBlanksAndControls(entries[i].title));
     html += "\t<a href=\"";

@@ -24,20 +24,6 @@ constexpr std::string_view kProxyValueDefault = "0";
 constexpr std::string_view kSelectPattern = R"((?ig)\s*select\s*=\s*(\d*)[\s\r\n]?)";
 constexpr std::string_view kPosPattern = R"((?ig)\s*pos\s*=\s*(\d*),(\d*)[\s\r\n]?)";
 
-bool Stopped(const TJobState* job) {
-  return job != nullptr && job->stop.load();
-}
-
-void SetRange(TJobState* job, std::size_t range) {
-  if (job != nullptr)
-    job->range = static_cast<int>(std::min<std::size_t>(range, INT_MAX));
-}
-
-void SetPosition(TJobState* job, std::size_t position) {
-  if (job != nullptr)
-    job->position = static_cast<int>(std::min<std::size_t>(position, INT_MAX));
-}
-
 std::string_view DefaultName(const TTreeModel& model, bool isFolder, const TreeDefaults& defaults) {
   if (isFolder)
     return defaults.nameFolder;
@@ -88,6 +74,20 @@ TreeHandle MarkedAncestor(const TTreeModel& model, TreeHandle item) {
 }
 
 }  // namespace
+
+bool JobStopped(const TJobState* job) {
+  return job != nullptr && job->stop.load();
+}
+
+void SetJobRange(TJobState* job, std::size_t range) {
+  if (job != nullptr)
+    job->range = static_cast<int>(std::min<std::size_t>(range, INT_MAX));
+}
+
+void SetJobPosition(TJobState* job, std::size_t position) {
+  if (job != nullptr)
+    job->position = static_cast<int>(std::min<std::size_t>(position, INT_MAX));
+}
 
 TreeDefaults TreeDefaultsOf(const TSettings& settings) {
   TreeDefaults defaults;
@@ -226,12 +226,12 @@ InsertResult InsertTreeText(TTreeModel& model, std::string_view text, bool focus
   std::vector<TreeHandle> parents = {parent == kNoItem ? kTopLevel : parent};
   std::vector<TreeHandle> lastSiblings = {insertAfter};
   int previousDepth = 0;
-  SetRange(job, text.size());
+  SetJobRange(job, text.size());
   for (std::size_t index = first; index < allLines.size(); ++index) {
     const std::string_view line = allLines[index];
     if (line.empty())
       continue;
-    if (Stopped(job)) {
+    if (JobStopped(job)) {
       result.stopped = true;
       break;
     }
@@ -263,7 +263,7 @@ InsertResult InsertTreeText(TTreeModel& model, std::string_view text, bool focus
       parents.push_back(item);
     lastSiblings.push_back(item);
     previousDepth = parsed.depth;
-    SetPosition(job, static_cast<std::size_t>(line.data() - text.data()) + line.size());
+    SetJobPosition(job, static_cast<std::size_t>(line.data() - text.data()) + line.size());
   }
 
   if (!result.added.empty()) {
@@ -280,7 +280,7 @@ InsertResult InsertTreeText(TTreeModel& model, std::string_view text, bool focus
       if (record != nullptr && record->IsFolder && record->Expanded) {
         model.SetOpen(item, true);
         if (!focus)
-          SetPosition(job, ++opened);
+          SetJobPosition(job, ++opened);
       }
     }
   }
@@ -302,7 +302,7 @@ std::optional<std::string> SerializeSelection(const TTreeModel& model, TJobState
     if (!model.IsOpen(item))
       range += SubtreeSize(model, item);
   }
-  SetRange(job, range);
+  SetJobRange(job, range);
 
   // The folders written so far, with the depth each was written at (kept where a record keeps
   // its visit stamp).
@@ -315,12 +315,12 @@ std::optional<std::string> SerializeSelection(const TTreeModel& model, TJobState
     AppendItemLine(text, model, item, depth);
     if (model.IsFolder(item))
       folders.Add(TTreeItemRec{item, true, false, {}, depth});
-    SetPosition(job, ++lines);
+    SetJobPosition(job, ++lines);
   };
 
   const bool several = marked.size() >= 2;
   TreeHandle item = model.FirstTopLevel();
-  while (item != kNoItem && !Stopped(job)) {
+  while (item != kNoItem && !JobStopped(job)) {
     if (!model.IsMarked(item)) {
       item = model.NextInPreOrder(item);
       continue;
@@ -333,7 +333,7 @@ std::optional<std::string> SerializeSelection(const TTreeModel& model, TJobState
     // A closed folder brings its whole subtree; a marked item inside it is written once.
     int depth = 0;
     for (TreeHandle inside = model.NextInPreOrder(item, false, &depth);
-         inside != kNoItem && depth > 0 && !Stopped(job);
+         inside != kNoItem && depth > 0 && !JobStopped(job);
          inside = model.NextInPreOrder(inside, false, &depth))
       writeItem(inside, model.Parent(inside));
     item = model.NextInPreOrder(item, true);
@@ -343,13 +343,13 @@ std::optional<std::string> SerializeSelection(const TTreeModel& model, TJobState
 
 std::string SerializeTree(const TTreeModel& model, TJobState* job) {
   std::string text;
-  SetRange(job, model.ItemCount());
+  SetJobRange(job, model.ItemCount());
   std::size_t lines = 0;
   int depth = 0;
-  for (TreeHandle item = model.FirstTopLevel(); item != kNoItem && !Stopped(job);
+  for (TreeHandle item = model.FirstTopLevel(); item != kNoItem && !JobStopped(job);
        item = model.NextInPreOrder(item, false, &depth)) {
     AppendItemLine(text, model, item, depth);
-    SetPosition(job, ++lines);
+    SetJobPosition(job, ++lines);
   }
   return text;
 }
@@ -376,7 +376,7 @@ TreeWriteResult WriteTreeFile(TTreeModel& model, const std::string& path, TJobSt
   TreeWriteResult result;
   // The whole forest in pre-order: record 0 first while it leads the tree, and no line twice.
   const std::string body = SerializeTree(model, job);
-  if (Stopped(job)) {
+  if (JobStopped(job)) {
     result.status = TreeWriteStatus::kStopped;
     return result;
   }

@@ -29,6 +29,10 @@ struct TJobState {
   std::atomic<int> range{0};
   std::atomic<int> position{0};
 };
+// A job may run without a state (null): it is then never stopped and shows no progress.
+bool JobStopped(const TJobState* job);
+void SetJobRange(TJobState* job, std::size_t range);
+void SetJobPosition(TJobState* job, std::size_t position);
 
 // The names and values that new items get when they have none (settings "NameFolder", "NameURL",
 // "NameProxy", "ValueURL", "ValueProxy", "FileUnTitled").
