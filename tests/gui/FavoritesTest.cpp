@@ -89,6 +89,7 @@ class FavoritesTest : public QObject {
     TTreeModel& favorites = window.ToolTrees().Model(kToolFavorite);
     const TreeHandle root = favorites.FirstTopLevel();
     QCOMPARE(favorites.Children(root).size(), 2u);
+    QVERIFY(favorites.IsOpen(root));
     const TreeHandle one = favorites.Children(root)[0];
     QCOMPARE(favorites.Name(one), std::string("One"));
     QCOMPARE(favorites.Record(one)->Value, server.Url("/one").toStdString());

@@ -1,12 +1,12 @@
 #include "gui/tools/EditDialog.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QVBoxLayout>
 
 #include "core/tools/TreeFile.h"
 #include "gui/shell/SDIMainWindow.h"
@@ -54,7 +54,9 @@ TEditDialog::TEditDialog(TSDIMainWindow& window, const EditDialogState& state)
   setModal(false);
   setWindowTitle(FromView(window.CaptionOfCommand(kEditDialogCommand)));
   const TThemeTexts& texts = window.ThemeTexts();
-  auto* grid = new QGridLayout(this);
+  // Each field under its own row of check box and buttons, so that the field has the dialog's
+  // whole width for a long address.
+  auto* column = new QVBoxLayout(this);
   const std::array<const char*, 2> names = {"Name", "Value"};
   for (const Field field : {kNameField, kValueField}) {
     const QString name = QLatin1String(names[field]);
@@ -67,29 +69,29 @@ TEditDialog::TEditDialog(TSDIMainWindow& window, const EditDialogState& state)
         Button(Label(texts, kLabelReloadMark), QStringLiteral("Reload") + name, this);
     QPushButton* apply =
         Button(Label(texts, kLabelApplyMark), QStringLiteral("Apply") + name, this);
-    grid->addWidget(keep_[field], field, 0);
-    grid->addWidget(fields_[field], field, 1);
-    grid->addWidget(reload, field, 2);
-    grid->addWidget(apply, field, 3);
+    auto* row = new QHBoxLayout;
+    row->addWidget(keep_[field], 1);
+    row->addWidget(reload);
+    row->addWidget(apply);
+    column->addLayout(row);
+    column->addWidget(fields_[field]);
     connect(reload, &QPushButton::clicked, this, [this, field] { Fill(field); });
     connect(apply, &QPushButton::clicked, this, [this, field] { ApplyTo(field, tree_, item_); });
   }
-  grid->setColumnStretch(1, 1);
   keep_[kNameField]->setChecked(state.keepName);
   keep_[kValueField]->setChecked(state.keepValue);
   changeNext_ = new QCheckBox(Label(texts, kLabelChangeNext), this);
   changeNext_->setObjectName(QStringLiteral("ChangeNext"));
   changeNext_->setChecked(state.changeNext);
-  grid->addWidget(changeNext_, 2, 0);
   auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
+  buttons->addWidget(changeNext_, 1);
   QPushButton* ok = Button(Label(texts, kLabelOk), QStringLiteral("OK"), this);
   QPushButton* cancel = Button(Label(texts, kLabelCancel), QStringLiteral("Cancel"), this);
   QPushButton* apply = Button(Label(texts, kLabelApply), QStringLiteral("Apply"), this);
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
   buttons->addWidget(apply);
-  grid->addLayout(buttons, 2, 1, 1, 3);
+  column->addLayout(buttons);
   KeepAltKey(ok, Qt::Key_O, this);
   KeepAltKey(cancel, Qt::Key_C, this);
   KeepAltKey(apply, Qt::Key_A, this);

@@ -29,12 +29,14 @@ TTreeView::TTreeView(QWidget* parent) : QTreeView(parent) {
   header()->setStretchLastSection(false);
   header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   band_ = new QRubberBand(QRubberBand::Rectangle, viewport());
+  // Whatever opens a folder on screen opens it in the model too, the view's own scrolling to the
+  // current item included (while the view follows the model, this changes nothing).
   connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) {
-    if (!syncing_ && adapter_ != nullptr)
+    if (adapter_ != nullptr)
       adapter_->Model().SetOpen(adapter_->HandleOf(index), true);
   });
   connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
-    if (!syncing_ && adapter_ != nullptr)
+    if (adapter_ != nullptr)
       adapter_->Model().SetOpen(adapter_->HandleOf(index), false);
   });
 }
