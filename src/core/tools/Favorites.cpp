@@ -75,17 +75,13 @@ void DeleteMarkedItems(TTreeModel& model, TJobState* job, bool stoppable) {
 
 }  // namespace
 
-std::string PageItemName(std::string_view title, std::string_view url, int nameMax) {
-  return PageTitle(title, url, nameMax);
-}
-
 std::vector<TreeHandle> AddPages(TTreeModel& model, const std::vector<PageToAdd>& pages,
                                  int nameMax, const TreeDefaults& defaults) {
   std::vector<TreeHandle> added;
   added.reserve(pages.size());
   for (const PageToAdd& page : pages) {
     added.push_back(AddTreeItem(model, false, model.Caret(), page.url,
-                                PageItemName(page.title, page.url, nameMax), defaults));
+                                PageTitle(page.title, page.url, nameMax), defaults));
   }
   return added;
 }
@@ -103,13 +99,6 @@ std::vector<std::string> ValuesToOpen(const TTreeModel& model, int openTabs, int
     ++tabs;
   }
   return values;
-}
-
-std::string CaretValue(const TTreeModel& model) {
-  const TTreeItemRec* record = model.Record(model.Caret());
-  if (record == nullptr || record->IsFolder)
-    return {};
-  return record->Value;
 }
 
 std::string CopyNamesAndValues(const TTreeModel& model, CopyKind kind, TJobState* job) {

@@ -13,24 +13,19 @@
 
 namespace zelvora {
 
-// The name an item made from a page gets: the title; else the name derived from the address;
-// else "No Title"; shortened to `nameMax` characters ("ToolItemNameMax").
-std::string PageItemName(std::string_view title, std::string_view url, int nameMax);
-
 struct PageToAdd {
   std::string title;
   std::string url;
 };
-// Adds one item per page after the caret, in order (each after the previous one). Returns the
-// new items.
+// Adds one item per page after the caret, in order (each after the previous one), named by the
+// page's title, else the name derived from its address, else "No Title", shortened to `nameMax`
+// characters ("ToolItemNameMax"). Returns the new items.
 std::vector<TreeHandle> AddPages(TTreeModel& model, const std::vector<PageToAdd>& pages,
                                  int nameMax, const TreeDefaults& defaults);
 
 // What opening asks for: the values of the marked non-folder items with a value, in display
 // order, as many as fit beside `openTabs` when at most `tabOpenMax` tabs may be open.
 std::vector<std::string> ValuesToOpen(const TTreeModel& model, int openTabs, int tabOpenMax);
-// The caret item's value when it is a non-folder with a value; empty otherwise.
-std::string CaretValue(const TTreeModel& model);
 
 enum class CopyKind { kNames, kValues, kBoth };
 // The marked non-folders in display order: each name, value, or name then value, each line
