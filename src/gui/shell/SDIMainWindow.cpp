@@ -45,6 +45,7 @@
 #include "gui/toolkit/Clipboard.h"
 #include "gui/toolkit/Colours.h"
 #include "gui/tools/FavoriteCommands.h"
+#include "gui/tools/HistoryCommands.h"
 #include "gui/tools/ToolTrees.h"
 #include "gui/tools/TreeJobRunner.h"
 #include "gui/tools/TreeView.h"
@@ -147,7 +148,10 @@ void TSDIMainWindow::CreateChildren() {
                                    tabStripArea_);
   tabStripArea_->SetContent(browsePage_);
   session_ = new TWebSession(*this, *browsePage_, paths_.perUserFolder, this);
-  browsePage_->onPageCreated = [this](TMyContainerClass& page) { session_->PageCreated(page); };
+  browsePage_->onPageCreated = [this](TMyContainerClass& page) {
+    session_->PageCreated(page);
+    historyCommands_->PageCreated(page);
+  };
   SetCommandOwner(CommandOwner::kPages, [this](const CommandRoute& route, int, int param) {
     if (route.action == CommandAction::kFocusTabPage && !PageMayTakeFocus())
       return;
@@ -184,6 +188,7 @@ void TSDIMainWindow::CreateChildren() {
   tabStripArea_->installEventFilter(this);
   toolTrees_ = new TToolTrees(*this);
   favoriteCommands_ = new TFavoriteCommands(*this, *toolTrees_);
+  historyCommands_ = new THistoryCommands(*this, *toolTrees_);
   for (int page = 0; page < kToolPanelTreeCount; ++page) {
     TTreeView* tree = toolPanel_->Tree(page);
     tree->setContextMenuPolicy(Qt::CustomContextMenu);
