@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
 #include <unordered_map>
 #include <utility>
 
@@ -90,6 +91,14 @@ bool InRange(const VisitRange& range, std::int64_t visit) {
   return range.from < visit && visit < range.to;
 }
 
+// Lets the host folders be looked up by a view of the name.
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view name) const {
+    return std::hash<std::string_view>{}(name);
+  }
+};
+
 bool SameDay(const LocalTime& a, const LocalTime& b) {
   return a.year == b.year && a.month == b.month && a.day == b.day;
 }
@@ -155,7 +164,9 @@ int FileHistory(TTreeModel& tree, const std::vector<THistoryEntry>& entries,
   TreeHandle dayFolder = kNoItem;
   LocalTime folderDay;
   // The host folders of the current day folder by name: only the filing adds folders there.
-  std::unordered_map<std::string, TreeHandle> hostFolders;
+  std::unordered_map<std::string, TreeHandle, NameHash, std::equal_to<>> hostFolders;
+  // One record for every page, so that its value reuses its buffer.
+  TTreeItemRec page;
   int filed = 0;
   std::size_t walked = 0;
   for (const THistoryEntry& entry : entries) {
@@ -179,15 +190,18 @@ int FileHistory(TTreeModel& tree, const std::vector<THistoryEntry>& entries,
     }
     // Compared as the folder keeps its name.
     const std::string_view folderName = CutAtCharBoundary(host, kTreeNameMax);
-    const auto [hostFolder, added] = hostFolders.try_emplace(std::string(folderName), kNoItem);
-    if (added)
-      hostFolder->second = tree.InsertItem(dayFolder, kInsertFirst, folderName, folder);
+    auto hostFolder = hostFolders.find(folderName);
+    if (hostFolder == hostFolders.end()) {
+      hostFolder =
+          hostFolders
+              .emplace(folderName, tree.InsertItem(dayFolder, kInsertFirst, folderName, folder))
+              .first;
+    }
 
     const TVisitStamp stamp{
         static_cast<std::uint8_t>(notCached ? 1 : 0), static_cast<std::uint8_t>(visit.hour),
         static_cast<std::uint8_t>(visit.minute), static_cast<std::uint8_t>(visit.second)};
-    TTreeItemRec page;
-    page.Value = entry.Url;
+    page.Value.assign(entry.Url);
     page.VisitStamp = PackVisitStamp(stamp);
     tree.InsertItem(hostFolder->second, kInsertFirst,
                     ShortenText(entry.Title.empty() ? entry.Url : entry.Title, filing.nameMax),
