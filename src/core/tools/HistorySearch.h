@@ -32,9 +32,13 @@ struct VisitRangeTexts {
   std::string timeTo;
 };
 // With `alwaysToday` today 00:00:00.000 to 23:59:59.999; else From at its time with seconds and
-// milliseconds 0, To at its time with 59.999, swapped when From is later. Nothing when a text
-// does not parse (the range is then not applied).
+// milliseconds 0, To at its time with 59.999. Reversed dates are swapped (the times keep their
+// roles); on one day, reversed times are swapped. Nothing when a text does not parse or names
+// no real date or time (the range is then not applied).
 std::optional<VisitRange> ParseVisitRange(const VisitRangeTexts& texts, const LocalTime& today);
+// The range of the visited selections: whole days, From 00:00:00.000 to To 23:59:59.999 (the
+// time texts are not used); with `alwaysToday` today.
+std::optional<VisitRange> SelectionVisitRange(const VisitRangeTexts& texts, const LocalTime& today);
 
 // What the search box and its check boxes ask for.
 struct HistoryQuery {

@@ -93,7 +93,7 @@ class TUrlHistory {
   enum SortKey : std::uint8_t { kByTitle = 0, kByUrl, kByLastVisited, kByLastUpdated, kByExpires };
   enum Scope : std::uint8_t { kUrlAndTitle = 0, kTitle, kUrl };
 
-  // A plain, case-sensitive substring that the URL (kUrl), the title (kTitle) or both
+  // A plain, case-sensitive substring that the URL (kUrl), the title (kTitle) or either of them
   // (kUrlAndTitle) must hold; empty: every entry.
   std::string keyword;
   Scope keywordScope = kUrlAndTitle;
