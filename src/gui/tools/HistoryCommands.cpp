@@ -55,6 +55,10 @@ THistoryCommands::THistoryCommands(TSDIMainWindow& window, TToolTrees& trees)
 
 THistoryCommands::~THistoryCommands() = default;
 
+THistoryDateDialog* THistoryCommands::DateDialog() const {
+  return dateDialog_.data();
+}
+
 void THistoryCommands::OpenStore() {
   const std::string path = window_.Paths().perUserFolder + "/" + std::string(kHistoryDatabaseName);
   TUrlHistoryStore::OpenReport report;
@@ -182,7 +186,8 @@ void THistoryCommands::SelectVisits(VisitedSelection kind) {
   TTreeModel& tree = trees_.Model(page);
   const bool ranged =
       kind == VisitedSelection::kNotVisitedRange || kind == VisitedSelection::kVisitedRange;
-  const std::optional<VisitRange> range = ranged ? Range() : std::nullopt;
+  const std::optional<VisitRange> range =
+      ranged ? SelectionVisitRange(RangeTexts(), Today()) : std::nullopt;
   TUrlHistoryStore& store = *store_;
   trees_.RunTreeJob([&store, &tree, kind,
                      range](TJobState& job) { SelectByVisits(tree, store, kind, range, &job); },

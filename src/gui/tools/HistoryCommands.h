@@ -32,7 +32,7 @@ class THistoryCommands : public QObject {
   void PageCreated(TMyContainerClass& page);
   // Null when the store could not be opened.
   TUrlHistoryStore* Store() const { return store_.get(); }
-  THistoryDateDialog* DateDialog() const { return dateDialog_.data(); }
+  THistoryDateDialog* DateDialog() const;
 
  private:
   void OpenStore();
