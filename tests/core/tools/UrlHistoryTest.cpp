@@ -26,6 +26,9 @@ constexpr std::int64_t kHour = 3600000;
 constexpr std::int64_t kDay = 24 * kHour;
 // 2023-11-14 22:13:20 UTC, an even second.
 constexpr std::int64_t kT0 = 1700000000000;
+// Central Europe: summer time from the last Sunday of March, 01:00 UTC.
+constexpr const char* kCentralEurope = "CET-1CEST,M3.5.0,M10.5.0/3";
+constexpr std::int64_t kSpringForward = 1711846800000;  // 2024-03-31 01:00 UTC
 
 // The process's time zone for one test.
 class TimeZone {
@@ -95,14 +98,12 @@ TEST(UrlHistoryTimeTest, LocalCalendarMatchesTheCLibrary) {
 }
 
 TEST(UrlHistoryTimeTest, LocalWallClockFollowsTheTimeZone) {
-  // Central Europe: summer time from the last Sunday of March, 01:00 UTC.
-  const TimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
-  const std::int64_t springForward = 1711846800000;  // 2024-03-31 01:00 UTC
-  const LocalTime before = ToLocalTime(springForward - 1);
+  const TimeZone zone(kCentralEurope);
+  const LocalTime before = ToLocalTime(kSpringForward - 1);
   EXPECT_EQ(std::vector<int>({before.month, before.day, before.hour, before.minute, before.second,
                               before.millisecond}),
             std::vector<int>({3, 31, 1, 59, 59, 999}));
-  const LocalTime after = ToLocalTime(springForward);
+  const LocalTime after = ToLocalTime(kSpringForward);
   EXPECT_EQ(std::vector<int>({after.hour, after.minute, after.second}),
             std::vector<int>({3, 0, 0}));
   EXPECT_EQ(ToUnixMilliseconds({2024, 7, 1, 12, 0, 0, 250}), 1719828000250);  // 10:00 UTC
@@ -196,6 +197,23 @@ TEST_F(UrlHistoryTest, VisitsAndTitlesMakeOneEntryPerUrl) {
   reopened.keywordScope = TUrlHistory::kUrl;
   ASSERT_EQ(reopened.Enumerate(), 1);
   EXPECT_EQ(reopened.entries[0].LastVisited, local + 2000);
+
+  // On the day summer time starts, each moment with its own offset.
+  const TimeZone central(kCentralEurope);
+  store->RecordVisit("https://spring.example/1", "", kSpringForward - 3 * kHour, true);
+  store->RecordVisit("https://spring.example/2", "", kSpringForward - 1, true);
+  store->RecordVisit("https://spring.example/3", "", kSpringForward + 3001, true);
+  store->RecordVisit("https://spring.example/4", "", kSpringForward + 20 * kHour, true);
+  reopened.keyword = "spring";
+  reopened.sortKey = TUrlHistory::kByUrl;
+  ASSERT_EQ(reopened.Enumerate(), 4);
+  std::vector<std::int64_t> visits;
+  for (const THistoryEntry& entry : reopened.entries)
+    visits.push_back(entry.LastVisited);
+  EXPECT_EQ(visits, (std::vector<std::int64_t>{LocalMilliseconds({2024, 3, 30, 23, 0, 0}),
+                                               LocalMilliseconds({2024, 3, 31, 1, 59, 58}),
+                                               LocalMilliseconds({2024, 3, 31, 3, 0, 2}),
+                                               LocalMilliseconds({2024, 3, 31, 23, 0, 0})}));
 }
 
 TEST_F(UrlHistoryTest, KeywordFilterAndSortsPickAndOrderTheEntries) {
