@@ -11,11 +11,14 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <deque>
 #include <filesystem>
 #include <iterator>
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <type_traits>
+#include <unordered_map>
 #include <utility>
 
 namespace zelvora {
@@ -114,16 +117,6 @@ CivilDate CivilFromDays(std::int64_t days) {
   return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
 }
 
-// A stored time as a pass shows it: local, cut to an even second; 0 stays "none".
-std::int64_t EntryTime(std::int64_t unixMilliseconds) {
-  if (unixMilliseconds == 0)
-    return 0;
-  LocalTime time = ToLocalTime(unixMilliseconds);
-  time.second -= time.second % 2;
-  time.millisecond = 0;
-  return LocalMilliseconds(time);
-}
-
 std::string_view Text(sqlite3_stmt* statement, int column) {
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
   if (text == nullptr)
@@ -145,9 +138,12 @@ Statement Prepare(sqlite3* db, const char* sql) {
   return Statement(statement);
 }
 
+// Each connection is used by one thread at a time (the writer's, a pass's), so SQLite need not
+// lock it around every call.
 Database Connect(const std::string& path, std::string& error) {
   sqlite3* db = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  const int rc =
+      sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   Database database(db);
   if (rc != SQLITE_OK) {
     error = db != nullptr ? Message(db, path) : path + ": " + sqlite3_errstr(rc);
@@ -157,13 +153,14 @@ Database Connect(const std::string& path, std::string& error) {
   return database;
 }
 
-// A pass's connection. Deleted entries are overwritten in the file, not merely unlinked:
-// deleting history is about privacy.
+// A pass's connection. It reads the whole file, so it maps the file rather than copying it page
+// by page. Deleted entries are overwritten in the file, not merely unlinked: deleting history is
+// about privacy.
 Database ConnectPass(const std::string& path) {
   std::string error;
   Database db = Connect(path, error);
   if (db != nullptr)
-    Exec(db.get(), "PRAGMA secure_delete = ON");
+    Exec(db.get(), "PRAGMA mmap_size = 268435456; PRAGMA secure_delete = ON");
   return db;
 }
 
@@ -193,8 +190,8 @@ bool NotADatabase(int rc) {
   return (rc & 0xff) == SQLITE_NOTADB || (rc & 0xff) == SQLITE_CORRUPT;
 }
 
-// Reads a one-number pragma; the first read of the file is where SQLite finds out whether it is
-// a database at all.
+// Reads one number; the first read of the file is where SQLite finds out whether it is a
+// database at all.
 int ReadNumber(sqlite3* db, const char* sql, std::int64_t& value) {
   Statement statement = Prepare(db, sql);
   if (statement == nullptr)
@@ -395,7 +392,7 @@ struct TUrlHistoryStore::Writer {
       if (!now && wake.wait_until(lock, due) == std::cv_status::no_timeout)
         continue;
 
-      std::vector<Change> batch;
+      std::deque<Change> batch;
       batch.swap(queue);
       const std::uint64_t serving = flushAsked;
       writing = true;
@@ -421,7 +418,7 @@ struct TUrlHistoryStore::Writer {
     }
   }
 
-  bool Write(const std::vector<Change>& batch) {
+  bool Write(const std::deque<Change>& batch) {
     if (!Exec(db.get(), "BEGIN IMMEDIATE"))
       return false;
     for (const Change& change : batch) {
@@ -456,7 +453,8 @@ struct TUrlHistoryStore::Writer {
   std::mutex mutex;
   std::condition_variable wake;     // the thread waits here for work
   std::condition_variable written;  // Flush waits here for the thread
-  std::vector<Change> queue;
+  // A deque: growing it never moves what is queued, so a caller never waits on a long copy.
+  std::deque<Change> queue;
   std::chrono::steady_clock::time_point due;
   std::uint64_t flushAsked = 0;
   std::uint64_t flushServed = 0;
@@ -542,26 +540,94 @@ TUrlHistory::TUrlHistory(TUrlHistoryStore& store) : store_(store) {}
 
 namespace {
 
+// Stored times as a pass shows them: local, cut to an even second; 0 stays "none". The C library
+// takes a lock and walks the zone's rules for every conversion, three per entry; instead the
+// offset from UTC is asked once per UTC day and added, and only a day in which the offset
+// changes is converted moment by moment.
+class EntryClock {
+ public:
+  std::int64_t EntryTime(std::int64_t unixMilliseconds) {
+    if (unixMilliseconds == 0)
+      return 0;
+    const std::int64_t offset = Offset(FloorDiv(unixMilliseconds, kMillisecondsPerDay));
+    const std::int64_t local = offset != kChanging
+                                   ? unixMilliseconds + offset
+                                   : LocalMilliseconds(ToLocalTime(unixMilliseconds));
+    return local - FloorMod(local, 2000);
+  }
+
+ private:
+  static constexpr std::int64_t kChanging = INT64_MIN;
+
+  // Entries come roughly in the order of their first visit, so the day of the time before is
+  // the likeliest.
+  std::int64_t Offset(std::int64_t day) {
+    if (day != lastDay_) {
+      const auto [known, added] = offsets_.try_emplace(day, kChanging);
+      if (added)
+        known->second = DayOffset(day);
+      lastDay_ = day;
+      lastOffset_ = known->second;
+    }
+    return lastOffset_;
+  }
+
+  static std::int64_t DayOffset(std::int64_t day) {
+    const std::time_t first = static_cast<std::time_t>(day * (kMillisecondsPerDay / 1000));
+    const std::time_t last = first + kMillisecondsPerDay / 1000 - 1;
+    std::tm atFirst{};
+    std::tm atLast{};
+    if (localtime_r(&first, &atFirst) == nullptr || localtime_r(&last, &atLast) == nullptr ||
+        atFirst.tm_gmtoff != atLast.tm_gmtoff)
+      return kChanging;
+    return static_cast<std::int64_t>(atFirst.tm_gmtoff) * 1000;
+  }
+
+  std::unordered_map<std::int64_t, std::int64_t> offsets_;
+  std::int64_t lastDay_ = INT64_MIN;
+  std::int64_t lastOffset_ = kChanging;
+};
+
+// Sorts the keys with the entries' positions (a step moves a few bytes, not an entry), then
+// moves each entry once to its place. String keys compare byte by byte, unsigned.
 template <typename Key>
 void SortBy(std::vector<THistoryEntry>& entries, bool descending, Key key) {
+  using Sorted = std::pair<std::invoke_result_t<Key, const THistoryEntry&>, std::size_t>;
+  std::vector<Sorted> order;
+  order.reserve(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    order.emplace_back(key(entries[i]), i);
   if (descending)
-    std::sort(entries.begin(), entries.end(),
-              [&](const THistoryEntry& a, const THistoryEntry& b) { return key(b) < key(a); });
+    std::sort(order.begin(), order.end(),
+              [](const Sorted& a, const Sorted& b) { return b.first < a.first; });
   else
-    std::sort(entries.begin(), entries.end(),
-              [&](const THistoryEntry& a, const THistoryEntry& b) { return key(a) < key(b); });
+    std::sort(order.begin(), order.end(),
+              [](const Sorted& a, const Sorted& b) { return a.first < b.first; });
+  std::vector<THistoryEntry> sorted;
+  sorted.reserve(entries.size());
+  for (const Sorted& place : order)
+    sorted.push_back(std::move(entries[place.second]));
+  entries = std::move(sorted);
 }
 
 constexpr const char* kReadEntries =
     "SELECT url, title, last_visited, last_updated, expires, cached FROM history";
 
-THistoryEntry ReadEntry(sqlite3_stmt* statement, std::string_view url, std::string_view title) {
+// One clock per time column, each remembering the day it saw last.
+struct EntryClocks {
+  EntryClock visited;
+  EntryClock updated;
+  EntryClock expires;
+};
+
+THistoryEntry ReadEntry(sqlite3_stmt* statement, std::string_view url, std::string_view title,
+                        EntryClocks& clocks) {
   THistoryEntry entry;
   entry.Url = url;
   entry.Title = title;
-  entry.LastVisited = EntryTime(sqlite3_column_int64(statement, 2));
-  entry.LastUpdated = EntryTime(sqlite3_column_int64(statement, 3));
-  entry.Expires = EntryTime(sqlite3_column_int64(statement, 4));
+  entry.LastVisited = clocks.visited.EntryTime(sqlite3_column_int64(statement, 2));
+  entry.LastUpdated = clocks.updated.EntryTime(sqlite3_column_int64(statement, 3));
+  entry.Expires = clocks.expires.EntryTime(sqlite3_column_int64(statement, 4));
   entry.NotCached = sqlite3_column_int(statement, 5) == 0;
   return entry;
 }
@@ -576,6 +642,7 @@ int TUrlHistory::Enumerate() {
   Statement read = db != nullptr ? Prepare(db.get(), kReadEntries) : nullptr;
   if (read == nullptr)
     return 0;
+  EntryClocks clocks;
   while (sqlite3_step(read.get()) == SQLITE_ROW) {
     const std::string_view url = Text(read.get(), 0);
     const std::string_view title = Text(read.get(), 1);
@@ -585,7 +652,7 @@ int TUrlHistory::Enumerate() {
       if (!inUrl && !inTitle)
         continue;
     }
-    THistoryEntry entry = ReadEntry(read.get(), url, title);
+    THistoryEntry entry = ReadEntry(read.get(), url, title, clocks);
     if (filter && !filter(entry.Title, entry.Url))
       continue;
     entries.push_back(std::move(entry));
@@ -593,12 +660,10 @@ int TUrlHistory::Enumerate() {
 
   switch (sortKey) {
     case kByTitle:
-      SortBy(entries, descending,
-             [](const THistoryEntry& e) -> const std::string& { return e.Title; });
+      SortBy(entries, descending, [](const THistoryEntry& e) { return std::string_view(e.Title); });
       break;
     case kByUrl:
-      SortBy(entries, descending,
-             [](const THistoryEntry& e) -> const std::string& { return e.Url; });
+      SortBy(entries, descending, [](const THistoryEntry& e) { return std::string_view(e.Url); });
       break;
     case kByLastVisited:
       SortBy(entries, descending, [](const THistoryEntry& e) { return e.LastVisited; });
@@ -621,8 +686,9 @@ int TUrlHistory::DeleteMatching(const std::function<bool(const THistoryEntry& en
     return 0;
   // The URL and the visit the callback saw: a URL visited again meanwhile is a newer entry.
   std::vector<std::pair<std::string, std::int64_t>> accepted;
+  EntryClocks clocks;
   while (sqlite3_step(read.get()) == SQLITE_ROW) {
-    THistoryEntry entry = ReadEntry(read.get(), Text(read.get(), 0), Text(read.get(), 1));
+    THistoryEntry entry = ReadEntry(read.get(), Text(read.get(), 0), Text(read.get(), 1), clocks);
     if (accept(entry))
       accepted.emplace_back(std::move(entry.Url), sqlite3_column_int64(read.get(), 2));
   }

@@ -43,7 +43,9 @@ struct THistoryEntry {
   std::string Url;
   std::string Title;
   std::int64_t LastVisited = 0;
+  // The last visit that loaded the page: how old the engine's cached copy is.
   std::int64_t LastUpdated = 0;
+  // The last visit plus 90 days.
   std::int64_t Expires = 0;
   // The page did not load (or loaded with an error): no cached copy stands behind the entry.
   bool NotCached = false;
@@ -102,11 +104,12 @@ class TUrlHistory {
   SortKey sortKey = kByTitle;
   bool descending = false;
 
-  // One pass; the entries sorted as asked. Returns their number.
+  // One pass (what is queued is written first); the entries sorted as asked. Returns their number.
   int Enumerate();
   std::vector<THistoryEntry> entries;
 
-  // One pass that deletes every entry `accept` says yes to. Returns the number deleted.
+  // One pass that deletes every entry `accept` says yes to; an entry visited again while the pass
+  // runs is kept. Returns the number deleted.
   int DeleteMatching(const std::function<bool(const THistoryEntry& entry)>& accept);
 
  private:
