@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QtTest>
@@ -54,7 +55,10 @@ class HistoryTest : public QObject {
     std::ofstream(fixture.paths.perUserFolder + "/History.db", std::ios::binary)
         << "not a database at all";
     TSDIMainWindow& window = fixture.Open({{0, 0, 900, 700}, kShowNormal, false});
-    QVERIFY(window.statusBar()->currentMessage().contains("History.db"));
+    QVERIFY(window.statusBar()
+                ->findChild<QLabel*>(QStringLiteral("Note"))
+                ->text()
+                .contains(QStringLiteral("History.db.broken")));
     for (const char* path : {"/visited", "/other"}) {
       TAPIBrowsePage& strip = window.BrowsePage();
       TMyContainerClass& page = *strip.GetContainer(strip.AddPage(server.Url(path)));

@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -60,6 +61,8 @@ constexpr int kToolbarButtonWidth = 23;
 constexpr int kSplitterWidth = 4;
 // How close to the edge of a captionless window a press starts resizing it.
 constexpr int kResizeBorder = 5;
+// How long a note of start-up stays in the status bar.
+constexpr int kNoteMs = 60000;
 
 WindowRect ToWindowRect(const QRect& rect) {
   return {rect.x(), rect.y(), rect.width(), rect.height()};
@@ -810,6 +813,15 @@ void TSDIMainWindow::CloseWithoutQuestions() {
   askQuestions_ = false;
   jobRunner_->StopAndWait();
   close();
+}
+
+void TSDIMainWindow::ShowNote(const QString& text) {
+  // A label of its own: the pages' status texts of the first load would wipe a message at once.
+  auto* note = new QLabel(text);
+  note->setObjectName(QStringLiteral("Note"));
+  note->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  statusBar()->addWidget(note, 1);
+  QTimer::singleShot(kNoteMs, note, &QObject::deleteLater);
 }
 
 void TSDIMainWindow::ConfirmExitAndClose() {

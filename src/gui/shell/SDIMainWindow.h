@@ -122,6 +122,9 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TFavoriteCommands& FavoriteCommands() const { return *favoriteCommands_; }
   THistoryCommands& HistoryCommands() const { return *historyCommands_; }
   TFileHistoryList& FileHistory(int kind) { return fileHistories_[static_cast<std::size_t>(kind)]; }
+  // A note of start-up (a file set aside, changes kept at the last exit) in the status bar,
+  // where it shows whenever no page's text does, for a minute.
+  void ShowNote(const QString& text);
   // The trees may be left: the closing sequence goes on without asking about them again.
   void ConfirmExitAndClose();
   const TThemeTexts& ThemeTexts() const { return themeTexts_; }

@@ -64,11 +64,11 @@ void THistoryCommands::OpenStore() {
   TUrlHistoryStore::OpenReport report;
   store_ = TUrlHistoryStore::Open(path, report);
   if (!report.movedAside.empty())
-    window_.ShowStatusText(QStringLiteral("The history could not be read and starts anew; the old "
-                                          "file was kept as %1")
-                               .arg(QString::fromStdString(report.movedAside)));
+    window_.ShowNote(QStringLiteral("The history could not be read and starts anew; the old "
+                                    "file was kept as %1")
+                         .arg(QString::fromStdString(report.movedAside)));
   else if (!store_)
-    window_.ShowStatusText(
+    window_.ShowNote(
         QStringLiteral("The history is not kept: %1").arg(QString::fromStdString(report.error)));
 }
 
