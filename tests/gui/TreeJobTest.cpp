@@ -1,6 +1,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <atomic>
@@ -210,6 +211,31 @@ class TreeJobTest : public QObject {
     QVERIFY(finished);
     QVERIFY(!window.isVisible());
     QVERIFY(window.findChild<TWorkingDialog*>() == nullptr);
+  }
+  // A window destroyed under a running job (a test's fixture, the end of the program) ends the
+  // job without dispatching any other event into the half-destroyed window; the job's call that
+  // would need the window is refused.
+  void DestroyingTheWindowEndsTheJobWithoutOtherEvents() {
+    WindowFixture fixture("");
+    TSDIMainWindow& window = fixture.Open();
+    TTreeJobRunner& runner = window.JobRunner();
+    std::atomic<bool> synchronised{false};
+    std::atomic<bool> refused{false};
+    QVERIFY(runner.Run(Favorites(window), [&](TJobState& state) {
+      WaitForStop(state);
+      try {
+        runner.Synchronize([&] { synchronised = true; });
+      } catch (const std::runtime_error&) {
+        refused = true;
+      }
+    }));
+    QObject other;
+    bool otherEventRan = false;
+    QTimer::singleShot(0, &other, [&] { otherEventRan = true; });
+    fixture.window.reset();
+    QVERIFY(refused);
+    QVERIFY(!synchronised);
+    QVERIFY(!otherEventRan);
   }
 };
 

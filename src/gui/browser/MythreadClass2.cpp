@@ -3,7 +3,10 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QThread>
+#include <chrono>
 #include <exception>
+#include <stdexcept>
+#include <thread>
 
 namespace zelvora {
 
@@ -13,6 +16,8 @@ namespace zelvora {
 class TThreadWindow : public QObject {
  public:
   TAPIThread* thread = nullptr;
+  // Set while its thread object goes: a synchronised call throws instead of running.
+  std::atomic<bool> refuseCalls{false};
 };
 
 namespace {
@@ -41,10 +46,18 @@ TAPIThread::~TAPIThread() {
 
 void TAPIThread::Shutdown() {
   window_->thread = nullptr;
-  if (thread_.joinable()) {
-    Terminate();
-    WaitFor();
+  if (!thread_.joinable())
+    return;
+  Terminate();
+  // The object goes (with the window, often): no other event may run meanwhile, or a page's
+  // events would reach a window half destroyed. Only the job's own calls are answered, and they
+  // fail, so that a job waiting in Synchronize unwinds.
+  window_->refuseCalls = true;
+  while (!finished_) {
+    QCoreApplication::sendPostedEvents(window_, QEvent::MetaCall);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
+  thread_.join();
 }
 
 void TAPIThread::Resume() {
@@ -103,8 +116,10 @@ void TAPIThread::Synchronize(const std::function<void()>& method) {
   std::exception_ptr raised;
   QMetaObject::invokeMethod(
       window_,
-      [&method, &raised] {
+      [&method, &raised, window = window_] {
         try {
+          if (window->refuseCalls)
+            throw std::runtime_error("the worker is being shut down");
           method();
         } catch (...) {
           raised = std::current_exception();

@@ -53,7 +53,8 @@ class TAPIThread {
   // Posts OnTerminate to the user-interface thread.
   virtual void DoTerminate();
   void SetReturnValue(int value) { returnValue_ = value; }
-  // Ends a running job (Terminate, WaitFor) and forgets OnTerminate. A subclass whose Execute
+  // Ends a running job and forgets OnTerminate: Terminate, then wait for the job without
+  // dispatching any event but the job's synchronised calls, which fail. A subclass whose Execute
   // uses its own members calls it first in its destructor.
   void Shutdown();
 

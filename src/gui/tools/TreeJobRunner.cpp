@@ -56,6 +56,7 @@ bool TTreeJobRunner::Run(QWidget* tree, std::function<void(TJobState&)> job,
     started();
   progressTimer_->start();
   thread_ = std::make_unique<TMyThread>(&running_);
+  worker_ = thread_.get();
   thread_->Job = [this, job = std::move(job)] { job(state_); };
   thread_->OnTerminate = [this] { Finish(); };
   thread_->Resume();
@@ -72,8 +73,8 @@ bool TTreeJobRunner::StopRequested() const {
 }
 
 void TTreeJobRunner::Synchronize(const std::function<void()>& call) {
-  if (thread_)
-    thread_->Synchronize(call);
+  if (worker_ != nullptr)
+    worker_->Synchronize(call);
   else
     call();
 }
@@ -123,6 +124,7 @@ void TTreeJobRunner::Finish() {
   state_.stop = false;
   // The worker has ended: freeing its thread object clears the running flag.
   thread_.reset();
+  worker_ = nullptr;
   if (workingDialog_)
     workingDialog_->ShowFinished();
   if (std::exchange(closePending_, false))

@@ -60,6 +60,9 @@ class TTreeJobRunner : public QObject {
   bool closePending_ = false;
   TJobState state_;
   std::unique_ptr<TMyThread> thread_;
+  // The thread object while it lives, also while it is being freed (a job may still call
+  // Synchronize then, and must be refused rather than run its call on the worker).
+  TMyThread* worker_ = nullptr;
   std::function<void()> finished_;
   QTimer* progressTimer_ = nullptr;
   QPointer<TWorkingDialog> workingDialog_;
