@@ -124,4 +124,16 @@ std::string NameFromUrl(std::string_view url) {
   return std::string(url.substr(separator + 1));
 }
 
+bool IsHistoryUrl(std::string_view url) {
+  const std::size_t colon = url.find(':');
+  if (colon == std::string_view::npos)
+    return false;
+  const std::string_view scheme = url.substr(0, colon);
+  for (const std::string_view recorded : {"http", "https", "ftp", "file"}) {
+    if (EqualsIgnoreCase(scheme, recorded))
+      return true;
+  }
+  return false;
+}
+
 }  // namespace zelvora

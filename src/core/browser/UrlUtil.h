@@ -40,4 +40,8 @@ std::string LocalPathOfUrl(std::string_view url);
 // The text after the last "/" or "\"; the whole text when it has neither.
 std::string NameFromUrl(std::string_view url);
 
+// Whether a visit to the address goes into the URL history: http, https, ftp and file addresses
+// (the scheme compared ignoring case).
+bool IsHistoryUrl(std::string_view url);
+
 }  // namespace zelvora

@@ -133,7 +133,9 @@ enum class CommandAction : std::uint8_t {
   kHistoryDateDialog,
   kRunHistorySearch,
   kRunPageAnalysis,
-  kAnalyseRange,  // refused while a tool task runs
+  kSelectByVisits,    // offset: not visited, not visited in range, visited, visited in range
+  kDeleteHistoryToo,  // the marked items, and their visits from the history
+  kAnalyseRange,      // refused while a tool task runs
   // Keyword lists and bars.
   kGoToAddress,
   kSearchKeyword,

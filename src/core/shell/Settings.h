@@ -40,6 +40,8 @@ enum Flag : int {
   kFlagSearchBarImmediately = 11,
   kFlagToolNewTab = 12,
   kFlagToolTip = 13,
+  kFlagHistoryAfterCloseItem = 14,
+  kFlagHistoryCaseInsensitive = 15,
   kFlagWebUserAgent = 19,
   kFlagWebHomePage = 20,
   kFlagDenyUseUrl = 21,

@@ -21,10 +21,30 @@ bool GoesWithMarked(const TTreeModel& model, TreeHandle target) {
   return false;
 }
 
+// Appends the records of the non-folder items among `doomed` and their descendants, each once
+// (a marked item inside a doomed closed folder is doomed twice).
+void CollectDeletedRecords(const TTreeModel& model, const std::vector<TreeHandle>& doomed,
+                           std::vector<TTreeItemRec>& out) {
+  std::unordered_set<TreeHandle> seen;
+  for (const TreeHandle top : doomed) {
+    int depth = 0;
+    for (TreeHandle item = top; item != kNoItem && (item == top || depth > 0);
+         item = model.NextInPreOrder(item, false, &depth)) {
+      if (!seen.insert(item).second)
+        continue;
+      const TTreeItemRec* record = model.Record(item);
+      if (record != nullptr && !record->IsFolder)
+        out.push_back(*record);
+    }
+  }
+}
+
 // DeleteMarked. With `stoppable` the stop flag ends the walk, and only what was decided until
 // then is deleted; a move passes false, because it has already taken the items' text and must
-// not lose any of it halfway.
-void DeleteMarkedItems(TTreeModel& model, TJobState* job, bool stoppable) {
+// not lose any of it halfway. `deleted`, when given, receives the records of the non-folder
+// items that went.
+void DeleteMarkedItems(TTreeModel& model, TJobState* job, bool stoppable,
+                       std::vector<TTreeItemRec>* deleted) {
   const std::vector<TreeHandle> marked = model.MarkedItems();
   if (marked.empty())
     return;
@@ -64,6 +84,8 @@ void DeleteMarkedItems(TTreeModel& model, TJobState* job, bool stoppable) {
       doomedSet.insert(*folder);
     }
   }
+  if (deleted != nullptr)
+    CollectDeletedRecords(model, doomed, *deleted);
   model.DeleteItems(doomed);
 
   TreeHandle selected = ItemAtPreOrderIndex(model, reselect);
@@ -126,7 +148,13 @@ std::string CopyNamesAndValues(const TTreeModel& model, CopyKind kind, TJobState
 }
 
 void DeleteMarked(TTreeModel& model, TJobState* job) {
-  DeleteMarkedItems(model, job, true);
+  DeleteMarkedItems(model, job, true, nullptr);
+}
+
+std::vector<TTreeItemRec> DeleteMarkedRecords(TTreeModel& model, TJobState* job) {
+  std::vector<TTreeItemRec> deleted;
+  DeleteMarkedItems(model, job, true, &deleted);
+  return deleted;
 }
 
 void MoveMarked(TTreeModel& model, TreeHandle target, const TreeDefaults& defaults,
@@ -136,7 +164,7 @@ void MoveMarked(TTreeModel& model, TreeHandle target, const TreeDefaults& defaul
   const std::optional<std::string> text = SerializeSelection(model, job);
   if (!text || JobStopped(job))
     return;
-  DeleteMarkedItems(model, job, false);
+  DeleteMarkedItems(model, job, false, nullptr);
   SelectTreeItem(model, target);
   InsertTreeText(model, *text, true, defaults, nullptr);
 }

@@ -39,6 +39,9 @@ std::string CopyNamesAndValues(const TTreeModel& model, CopyKind kind, TJobState
 // pre-order index of the first marked one is the only one selected, else the first top-level
 // item. The stop flag ends the walk; what it had decided until then is deleted.
 void DeleteMarked(TTreeModel& model, TJobState* job);
+// DeleteMarked, handing back the records of the non-folder items that went (those inside a
+// deleted closed folder too), each once.
+std::vector<TTreeItemRec> DeleteMarkedRecords(TTreeModel& model, TJobState* job);
 
 // Moves the marked items onto `target` (an item that is not marked): their text, deletion as
 // DeleteMarked does, `target` selected, the text inserted there with the focus flag. Nothing

@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -45,6 +46,7 @@
 #include "gui/toolkit/Clipboard.h"
 #include "gui/toolkit/Colours.h"
 #include "gui/tools/FavoriteCommands.h"
+#include "gui/tools/HistoryCommands.h"
 #include "gui/tools/ToolTrees.h"
 #include "gui/tools/TreeJobRunner.h"
 #include "gui/tools/TreeView.h"
@@ -59,6 +61,8 @@ constexpr int kToolbarButtonWidth = 23;
 constexpr int kSplitterWidth = 4;
 // How close to the edge of a captionless window a press starts resizing it.
 constexpr int kResizeBorder = 5;
+// How long a note of start-up stays in the status bar.
+constexpr int kNoteMs = 60000;
 
 WindowRect ToWindowRect(const QRect& rect) {
   return {rect.x(), rect.y(), rect.width(), rect.height()};
@@ -147,7 +151,10 @@ void TSDIMainWindow::CreateChildren() {
                                    tabStripArea_);
   tabStripArea_->SetContent(browsePage_);
   session_ = new TWebSession(*this, *browsePage_, paths_.perUserFolder, this);
-  browsePage_->onPageCreated = [this](TMyContainerClass& page) { session_->PageCreated(page); };
+  browsePage_->onPageCreated = [this](TMyContainerClass& page) {
+    session_->PageCreated(page);
+    historyCommands_->PageCreated(page);
+  };
   SetCommandOwner(CommandOwner::kPages, [this](const CommandRoute& route, int, int param) {
     if (route.action == CommandAction::kFocusTabPage && !PageMayTakeFocus())
       return;
@@ -184,6 +191,7 @@ void TSDIMainWindow::CreateChildren() {
   tabStripArea_->installEventFilter(this);
   toolTrees_ = new TToolTrees(*this);
   favoriteCommands_ = new TFavoriteCommands(*this, *toolTrees_);
+  historyCommands_ = new THistoryCommands(*this, *toolTrees_);
   for (int page = 0; page < kToolPanelTreeCount; ++page) {
     TTreeView* tree = toolPanel_->Tree(page);
     tree->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -805,6 +813,15 @@ void TSDIMainWindow::CloseWithoutQuestions() {
   askQuestions_ = false;
   jobRunner_->StopAndWait();
   close();
+}
+
+void TSDIMainWindow::ShowNote(const QString& text) {
+  // A label of its own: the pages' status texts of the first load would wipe a message at once.
+  auto* note = new QLabel(text);
+  note->setObjectName(QStringLiteral("Note"));
+  note->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  statusBar()->addWidget(note, 1);
+  QTimer::singleShot(kNoteMs, note, &QObject::deleteLater);
 }
 
 void TSDIMainWindow::ConfirmExitAndClose() {

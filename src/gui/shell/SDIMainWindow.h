@@ -33,6 +33,7 @@ class TTabStripArea;
 class TToolPanel;
 class TToolTrees;
 class TFavoriteCommands;
+class THistoryCommands;
 class TTreeJobRunner;
 class TWebSession;
 class TKeywordBox;
@@ -119,7 +120,11 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TOpenDialog* OpenDialog() const { return openDialog_.data(); }
   TToolTrees& ToolTrees() const { return *toolTrees_; }
   TFavoriteCommands& FavoriteCommands() const { return *favoriteCommands_; }
+  THistoryCommands& HistoryCommands() const { return *historyCommands_; }
   TFileHistoryList& FileHistory(int kind) { return fileHistories_[static_cast<std::size_t>(kind)]; }
+  // A note of start-up (a file set aside, changes kept at the last exit) in the status bar,
+  // where it shows whenever no page's text does, for a minute.
+  void ShowNote(const QString& text);
   // The trees may be left: the closing sequence goes on without asking about them again.
   void ConfirmExitAndClose();
   const TThemeTexts& ThemeTexts() const { return themeTexts_; }
@@ -225,6 +230,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TToolPanel* toolPanel_ = nullptr;
   TToolTrees* toolTrees_ = nullptr;
   TFavoriteCommands* favoriteCommands_ = nullptr;
+  THistoryCommands* historyCommands_ = nullptr;
   TTabStripArea* tabStripArea_ = nullptr;
   TAPIBrowsePage* browsePage_ = nullptr;
   TWebSession* session_ = nullptr;

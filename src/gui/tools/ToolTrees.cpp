@@ -2,10 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QLabel>
 #include <QMessageBox>
-#include <QStatusBar>
-#include <QTimer>
 #include <QUrl>
 #include <filesystem>
 
@@ -26,7 +23,6 @@ namespace {
 
 constexpr int kStartUpLoadId = 3113;
 constexpr int kExitCheckId = 3114;
-constexpr int kRecoveryNoteMs = 60000;
 
 QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -356,16 +352,9 @@ void TToolTrees::ShowRecoveryNotes() {
     if (RecoveryIsNewer(copy, file))
       copies << Text(copy);
   }
-  if (copies.isEmpty())
-    return;
-  // A label of its own: the pages' status texts of the first load would wipe a message at once.
-  // It shows whenever no such text does, for a minute.
-  auto* note = new QLabel(QStringLiteral("Unwritten tree changes were kept at the last exit: %1")
-                              .arg(copies.join(", ")));
-  note->setObjectName(QStringLiteral("RecoveryNote"));
-  note->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  window_.statusBar()->addWidget(note, 1);
-  QTimer::singleShot(kRecoveryNoteMs, note, &QObject::deleteLater);
+  if (!copies.isEmpty())
+    window_.ShowNote(QStringLiteral("Unwritten tree changes were kept at the last exit: %1")
+                         .arg(copies.join(", ")));
 }
 
 void TToolTrees::OpenEditDialog() {

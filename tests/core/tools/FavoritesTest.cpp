@@ -84,6 +84,25 @@ TEST(FavoritesTest, DeletingEverythingKeepsTheFirstTopLevelItemSelected) {
   EXPECT_EQ(MarkedNames(model), std::vector<std::string>{"Favorite"});
 }
 
+TEST(FavoritesTest, DeleteReportsEveryDeletedItemOnce) {
+  TTreeModel model = Loaded(
+      "1,Favorite\r\n"
+      "\t0,Closed\r\n"
+      "\t\tu1\tHidden\r\n"
+      "\t\t1,Inner\r\n"
+      "\t\t\tu2\tDeep\r\n"
+      "\tu3\tLoose\r\n"
+      "\tu4\tKept\r\n");
+  // "Deep" is marked on its own and goes with its closed folder too.
+  Mark(model, {"Closed", "Deep", "Loose"});
+  std::vector<std::string> values;
+  for (const TTreeItemRec& record : DeleteMarkedRecords(model, nullptr))
+    values.push_back(record.Value);
+
+  EXPECT_EQ(values, (std::vector<std::string>{"u1", "u2", "u3"}));
+  EXPECT_EQ(SerializeTree(model, nullptr), "1,Favorite\r\n\tu4\tKept\r\n");
+}
+
 TEST(FavoritesTest, OpeningRespectsTheTabLimit) {
   TTreeModel model = Loaded(
       "1,Favorite\r\n"
