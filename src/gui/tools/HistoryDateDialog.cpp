@@ -34,7 +34,8 @@ const QString& TimeFormat() {
   return format;
 }
 
-// A stored date or time, or `fallback` when the text does not read as one.
+// A stored date, read as the search reads it (a range from that day to that day), or today when
+// the text is empty or does not read as a date.
 QDate DateOf(const std::string& text) {
   const LocalTime today = ToLocalTime(QDateTime::currentMSecsSinceEpoch());
   const auto range = ParseVisitRange({false, text, text, "00:00", "00:00"}, today);
@@ -44,6 +45,7 @@ QDate DateOf(const std::string& text) {
   return QDate(day.year, day.month, day.day);
 }
 
+// A stored time, or `fallback` when the text does not read as one.
 QTime TimeOf(const std::string& text, QTime fallback) {
   const QTime time = QTime::fromString(Text(text), TimeFormat());
   return time.isValid() ? time : fallback;
