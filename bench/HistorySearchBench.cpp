@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchFolder.h"
 #include "core/shell/WindowState.h"
 #include "core/tools/HistorySearch.h"
 
@@ -23,14 +24,10 @@ constexpr std::int64_t kSpan = 30 * kDayMilliseconds;
 class VisitStore {
  public:
   VisitStore() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "zelvora-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
+    if (!folder_.Made())
       return;
-    folder_ = pattern;
     zelvora::TUrlHistoryStore::OpenReport report;
-    store_ =
-        zelvora::TUrlHistoryStore::Open((folder_ / zelvora::kHistoryDatabaseName).string(), report);
+    store_ = zelvora::TUrlHistoryStore::Open(folder_.File(zelvora::kHistoryDatabaseName), report);
     if (store_ == nullptr)
       return;
     const std::int64_t start =
@@ -46,15 +43,11 @@ class VisitStore {
     }
     store_->Flush();
   }
-  ~VisitStore() {
-    store_.reset();
-    if (!folder_.empty())
-      std::filesystem::remove_all(folder_);
-  }
   zelvora::TUrlHistoryStore* Get() { return store_.get(); }
 
  private:
-  std::filesystem::path folder_;
+  // Declared first: the store goes before its folder.
+  zelvora::bench::BenchFolder folder_;
   std::unique_ptr<zelvora::TUrlHistoryStore> store_;
 };
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "BenchFolder.h"
 #include "core/tools/KeywordList.h"
 
 namespace {
@@ -14,14 +15,12 @@ namespace {
 constexpr int kLineCount = 100000;
 
 void BmLoad100kLines(benchmark::State& state) {
-  namespace fs = std::filesystem;
-  std::string pattern = (fs::temp_directory_path() / "zelvora-bench-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
+  const zelvora::bench::BenchFolder folder;
+  if (!folder.Made()) {
     state.SkipWithError("no temporary folder");
     return;
   }
-  const fs::path folder = pattern;
-  const std::string path = (folder / "HistoryKey.txt").string();
+  const std::string path = folder.File("HistoryKey.txt");
 
   zelvora::TKeywordList list;
   for (int i = 0; i < kLineCount; ++i)
@@ -37,9 +36,9 @@ void BmLoad100kLines(benchmark::State& state) {
       }
       benchmark::DoNotOptimize(loaded.items.data());
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fs::file_size(path)));
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<std::int64_t>(std::filesystem::file_size(path)));
   }
-  fs::remove_all(folder);
 }
 BENCHMARK(BmLoad100kLines)->Unit(benchmark::kMillisecond);
 

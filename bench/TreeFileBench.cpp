@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchFolder.h"
 #include "TreeBenchText.h"
 #include "core/shell/WindowState.h"
 #include "core/tools/TreeFile.h"
@@ -72,14 +73,12 @@ void BmFlatFolder100k(benchmark::State& state) {
 BENCHMARK(BmFlatFolder100k)->Unit(benchmark::kMillisecond);
 
 void BmWrite100k(benchmark::State& state) {
-  namespace fs = std::filesystem;
-  std::string pattern = (fs::temp_directory_path() / "zelvora-bench-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
+  const zelvora::bench::BenchFolder folder;
+  if (!folder.Made()) {
     state.SkipWithError("no temporary folder");
     return;
   }
-  const fs::path folder = pattern;
-  const std::string path = (folder / "Favorite.dat").string();
+  const std::string path = folder.File("Favorite.dat");
   const auto model = LoadedModel();
   for (auto _ : state) {
     if (zelvora::WriteTreeFile(*model, path, nullptr).status !=
@@ -88,7 +87,6 @@ void BmWrite100k(benchmark::State& state) {
       break;
     }
   }
-  fs::remove_all(folder);
 }
 BENCHMARK(BmWrite100k)->Unit(benchmark::kMillisecond);
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchFolder.h"
 #include "core/tools/UrlHistory.h"
 
 namespace {
@@ -29,12 +30,9 @@ std::string Url(int i) {
 // A folder with a history of kVisitCount pages over about three years, removed at exit.
 struct BenchHistory {
   BenchHistory() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "zelvora-history-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
+    if (!folder.Made())
       return;
-    folder = pattern;
-    path = (folder / std::string(zelvora::kHistoryDatabaseName)).string();
+    path = folder.File(zelvora::kHistoryDatabaseName);
     for (int i = 0; i < kVisitCount; ++i)
       urls.push_back(Url(i));
     zelvora::TUrlHistoryStore::OpenReport report;
@@ -47,11 +45,7 @@ struct BenchHistory {
     store->Flush();
     ready = true;
   }
-  ~BenchHistory() {
-    if (!folder.empty())
-      std::filesystem::remove_all(folder);
-  }
-  std::filesystem::path folder;
+  zelvora::bench::BenchFolder folder;
   std::string path;
   std::vector<std::string> urls;
   bool ready = false;
