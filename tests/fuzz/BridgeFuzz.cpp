@@ -1,5 +1,5 @@
-// Bridge messages from arbitrary bytes: parsing never crashes, only texts that start with the
-// secret are accepted, and a message written back from the parsed fields reads the same.
+// Bridge messages and answers from arbitrary bytes: parsing never crashes, only texts that start
+// with the secret are accepted, and a message written back from the parsed fields reads the same.
 
 #include <cstddef>
 #include <cstdint>
@@ -93,6 +93,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Random bytes almost never start with the secret; give them the prefix to reach the fields.
   CheckMessage(std::string(kSecret) + "|" + std::string(input));
   Check(!zelvora::ParseBridgeMessage(input, ""));
+  // Answers: never from a text without the secret, and an answer's payload is the text's tail.
+  if (const auto answer =
+          zelvora::ParseBridgeAnswer(std::string(kSecret) + "|" + std::string(input), kSecret);
+      answer && !answer->progress)
+    Check(input.ends_with(answer->payload));
+  Check(!zelvora::ParseBridgeAnswer(input, ""));
 
   const auto decoded = zelvora::PercentDecode(input);
   Check(!decoded || decoded->size() <= input.size());

@@ -5,6 +5,7 @@
 // whole address), and it keeps every request target with its user agent.
 
 #include <QHash>
+#include <QSet>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUrl>
@@ -26,6 +27,8 @@ class LocalServer : public QObject {
   }
 
   void Page(const QString& path, const QByteArray& html) { pages_.insert(path, html); }
+  // A path that is never answered: its request stays open.
+  void Stall(const QString& path) { stalled_.insert(path); }
   QString Url(const QString& path) const {
     return QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path);
   }
@@ -56,6 +59,8 @@ class LocalServer : public QObject {
     const QString target = requestLine.size() > 1 ? QString::fromLatin1(requestLine[1]) : QString();
     requests.append({target, userAgent});
     const QString path = target.startsWith(u'/') ? target : QUrl(target).path();
+    if (stalled_.contains(path))
+      return;
     const auto page = pages_.constFind(path.section(u'?', 0, 0));
     const QByteArray body = page != pages_.constEnd() ? *page : QByteArrayLiteral("not here");
     const QByteArray status = page != pages_.constEnd() ? "200 OK" : "404 Not Found";
@@ -67,6 +72,7 @@ class LocalServer : public QObject {
 
   QTcpServer server_;
   QHash<QString, QByteArray> pages_;
+  QSet<QString> stalled_;
   QHash<QTcpSocket*, QByteArray> buffers_;
 };
 

@@ -79,7 +79,70 @@ std::optional<int> ParseCoordinate(std::string_view text) {
   return static_cast<int>(value);
 }
 
+// A decimal id from 1 to 2^32 - 1.
+std::optional<std::uint32_t> ParseId(std::string_view text) {
+  if (text.empty() || text.size() > 10)
+    return std::nullopt;
+  std::uint64_t value = 0;
+  for (const char c : text) {
+    if (!IsDigit(c))
+      return std::nullopt;
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  if (value == 0 || value > UINT32_MAX)
+    return std::nullopt;
+  return static_cast<std::uint32_t>(value);
+}
+
+// Splits off the text up to the next "|"; nothing when there is none.
+std::optional<std::string_view> TakeField(std::string_view& text) {
+  const std::size_t bar = text.find('|');
+  if (bar == std::string_view::npos)
+    return std::nullopt;
+  const std::string_view field = text.substr(0, bar);
+  text.remove_prefix(bar + 1);
+  return field;
+}
+
 }  // namespace
+
+std::optional<BridgeAnswer> ParseBridgeAnswer(std::string_view text, std::string_view secret) {
+  if (secret.empty())
+    return std::nullopt;
+  const auto head = TakeField(text);
+  const auto kind = TakeField(text);
+  const auto id = TakeField(text);
+  if (!head || *head != secret || !kind || !id)
+    return std::nullopt;
+  BridgeAnswer answer;
+  const auto number = ParseId(*id);
+  if (!number)
+    return std::nullopt;
+  answer.id = *number;
+  if (*kind == "progress") {
+    const auto done = TakeField(text);
+    const auto doneCount = done ? ParseCoordinate(*done) : std::nullopt;
+    const auto totalCount = ParseCoordinate(text);
+    if (!doneCount || !totalCount || text.empty())
+      return std::nullopt;
+    answer.progress = true;
+    answer.done = *doneCount;
+    answer.total = *totalCount;
+    return answer;
+  }
+  if (*kind != "answer")
+    return std::nullopt;
+  const auto path = TakeField(text);
+  const auto document = TakeField(text);
+  std::optional<std::string> framePath = path ? PercentDecode(*path) : std::nullopt;
+  std::optional<std::string> token = document ? PercentDecode(*document) : std::nullopt;
+  if (!framePath || !IsFramePath(*framePath) || !token)
+    return std::nullopt;
+  answer.framePath = std::move(*framePath);
+  answer.document = std::move(*token);
+  answer.payload = std::string(text);
+  return answer;
+}
 
 std::string MakeBridgeSecret() {
   constexpr char kHexDigits[] = "0123456789abcdef";

@@ -7,6 +7,7 @@
 // Format: secret "|" kind "|" frame path "|" document token "|" x "|" y "|" url "|" title, each
 // text field percent-encoded (encodeURIComponent), so "|" never occurs inside a field.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,24 @@ struct BridgeMessage {
   std::string url;
   std::string title;
 };
+
+// The bridge's word on one of the program's requests: its answer, or how far it has got.
+//
+// Formats: secret "|answer|" id "|" frame path "|" document token "|" payload, where the path and
+// the token are percent-encoded and the payload is the rest of the text as it stands (it may hold
+// "|"); secret "|progress|" id "|" done "|" total.
+struct BridgeAnswer {
+  std::uint32_t id = 0;
+  bool progress = false;
+  std::string framePath;
+  std::string document;
+  std::string payload;
+  int done = 0;
+  int total = 0;
+};
+// Nothing unless the text is a well-formed answer or progress line carrying `secret`; ids and
+// counts are decimal numbers (ids 1 to 2^32 - 1, counts clamped to the int range).
+std::optional<BridgeAnswer> ParseBridgeAnswer(std::string_view text, std::string_view secret);
 
 // 32 random hexadecimal digits from the system's random source.
 std::string MakeBridgeSecret();

@@ -61,9 +61,15 @@ void TMyContainerClass::ConnectEngine() {
     return target != nullptr ? target->Page() : nullptr;
   };
   page_->consoleLine = [this](const QString& line) {
-    const auto message = ParseBridgeMessage(line.toStdString(), secret_);
-    if (!message)
+    const std::string text = line.toStdString();
+    const auto message = ParseBridgeMessage(text, secret_);
+    if (!message) {
+      if (callbacks_.OnBridgeAnswer) {
+        if (const auto answer = ParseBridgeAnswer(text, secret_))
+          callbacks_.OnBridgeAnswer(*answer);
+      }
       return;
+    }
     const FrameRef frame{id_, message->framePath};
     if (message->kind == BridgeKind::kReady) {
       if (callbacks_.OnDocumentComplete)

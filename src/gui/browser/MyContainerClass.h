@@ -64,6 +64,8 @@ struct TPageCallbacks {
   std::function<std::uint32_t()> OnGetDownloadControl;
   // Every other message of the page's bridge (mouse, selection, focus, unload).
   std::function<void(const BridgeMessage& message)> OnBridgeMessage;
+  // The bridge's answers to the program's requests and their progress.
+  std::function<void(const BridgeAnswer& answer)> OnBridgeAnswer;
 };
 
 class TMyContainerClass : public QObject {

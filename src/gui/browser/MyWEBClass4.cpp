@@ -22,6 +22,7 @@
 #include "core/browser/TabPolicy.h"
 #include "core/text/Utf8.h"
 #include "gui/browser/BrowseTabBar.h"
+#include "gui/browser/DocumentRequests.h"
 #include "gui/browser/EnginePage.h"
 #include "gui/browser/MyContainerClass.h"
 #include "gui/browser/WebProfile.h"
@@ -50,6 +51,7 @@ TAPIBrowsePage::TAPIBrowsePage(TPageHost& host, const QString& storageFolder, QW
     : QWidget(parent), host_(host), secret_(MakeBridgeSecret()) {
   setObjectName(QStringLiteral("BrowsePage"));
   profile_ = CreateWebProfile(storageFolder, secret_, this);
+  requests_ = new TDocumentRequests(this);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -135,6 +137,7 @@ bool TAPIBrowsePage::DeletePage(int index) {
     return false;
   container->Page()->triggerAction(QWebEnginePage::Stop);
   webEvents_.DetachPage(container->Id());
+  requests_->PageGone(container->Id());
   const bool wasCurrent = index == CurrentIndex();
   // The next current tab is chosen among the tabs as they are before the close.
   int next = -1;
@@ -175,6 +178,7 @@ bool TAPIBrowsePage::DeleteAllPages() {
     }
     container->Page()->triggerAction(QWebEnginePage::Stop);
     webEvents_.DetachPage(container->Id());
+    requests_->PageGone(container->Id());
     container->alive = false;
   }
   {
@@ -475,6 +479,10 @@ void TAPIBrowsePage::InstallCallbacks(TMyContainerClass& container) {
   callbacks.OnBridgeMessage = [this, page](const BridgeMessage& message) {
     if (IndexOfContainer(page) >= 0)
       BridgeEvent(*page, message);
+  };
+  callbacks.OnBridgeAnswer = [this, page](const BridgeAnswer& answer) {
+    if (IndexOfContainer(page) >= 0)
+      requests_->Take(page->Id(), answer);
   };
 }
 

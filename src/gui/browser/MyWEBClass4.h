@@ -26,6 +26,7 @@ class QWebEngineProfile;
 namespace zelvora {
 
 class TBrowseTabBar;
+class TDocumentRequests;
 class TMyContainerClass;
 
 // What the strip needs of the window around it.
@@ -82,6 +83,8 @@ class TAPIBrowsePage : public QWidget {
   QWidget* GetPageWindow(int index) const;
   TMyContainerClass* GetContainer(int index) const;
   int IndexOfContainer(const TMyContainerClass* container) const;
+  // -1 when no tab holds the page with that id.
+  int IndexOfPageId(std::int64_t id) const;
   void MovePage(int from, int to);
   // The document commands of a page: save as, properties, view source in a new tab, and the
   // character size `option` (0 smallest … 4 largest).
@@ -118,6 +121,7 @@ class TAPIBrowsePage : public QWidget {
   std::function<void(const FrameRef& frame)> onDocBeforeUnload;
 
   TWebEventClass& WebEvents() { return webEvents_; }
+  TDocumentRequests& Requests() const { return *requests_; }
   TBrowseTabBar& TabBar() const { return *tabBar_; }
   QWebEngineProfile* Profile() const { return profile_; }
   const std::string& BridgeSecret() const { return secret_; }
@@ -136,7 +140,6 @@ class TAPIBrowsePage : public QWidget {
   void ShowProperties(TMyContainerClass& container);
   void Print(TMyContainerClass& container, bool preview);
   bool IsCurrent(const TMyContainerClass& container) const;
-  int IndexOfPageId(std::int64_t id) const;
 
   TPageHost& host_;
   std::string secret_;
@@ -145,6 +148,7 @@ class TAPIBrowsePage : public QWidget {
   QStackedWidget* stack_ = nullptr;
   std::vector<TMyContainerClass*> containers_;
   TWebEventClass webEvents_;
+  TDocumentRequests* requests_ = nullptr;
   std::uint32_t nextPageId_ = 1;
   int prevSelection_ = -1;
   std::unique_ptr<QPrinter> printer_;

@@ -45,6 +45,7 @@
 #include "gui/shell/ToolPanel.h"
 #include "gui/toolkit/Clipboard.h"
 #include "gui/toolkit/Colours.h"
+#include "gui/tools/AnalysisCommands.h"
 #include "gui/tools/FavoriteCommands.h"
 #include "gui/tools/HistoryCommands.h"
 #include "gui/tools/ToolTrees.h"
@@ -192,6 +193,7 @@ void TSDIMainWindow::CreateChildren() {
   toolTrees_ = new TToolTrees(*this);
   favoriteCommands_ = new TFavoriteCommands(*this, *toolTrees_);
   historyCommands_ = new THistoryCommands(*this, *toolTrees_);
+  analysisCommands_ = new TAnalysisCommands(*this, *toolTrees_);
   for (int page = 0; page < kToolPanelTreeCount; ++page) {
     TTreeView* tree = toolPanel_->Tree(page);
     tree->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -32,6 +32,7 @@ class TStatusButtons;
 class TTabStripArea;
 class TToolPanel;
 class TToolTrees;
+class TAnalysisCommands;
 class TFavoriteCommands;
 class THistoryCommands;
 class TTreeJobRunner;
@@ -121,6 +122,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TToolTrees& ToolTrees() const { return *toolTrees_; }
   TFavoriteCommands& FavoriteCommands() const { return *favoriteCommands_; }
   THistoryCommands& HistoryCommands() const { return *historyCommands_; }
+  TAnalysisCommands& AnalysisCommands() const { return *analysisCommands_; }
   TFileHistoryList& FileHistory(int kind) { return fileHistories_[static_cast<std::size_t>(kind)]; }
   // A note of start-up (a file set aside, changes kept at the last exit) in the status bar,
   // where it shows whenever no page's text does, for a minute.
@@ -231,6 +233,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TToolTrees* toolTrees_ = nullptr;
   TFavoriteCommands* favoriteCommands_ = nullptr;
   THistoryCommands* historyCommands_ = nullptr;
+  TAnalysisCommands* analysisCommands_ = nullptr;
   TTabStripArea* tabStripArea_ = nullptr;
   TAPIBrowsePage* browsePage_ = nullptr;
   TWebSession* session_ = nullptr;

@@ -5,12 +5,10 @@
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QLocale>
-#include <QMessageBox>
 #include <QWebEngineProfile>
 
 #include "core/browser/UrlUtil.h"
 #include "core/shell/Paths.h"
-#include "core/text/Regex.h"
 #include "core/tools/HistoryDateSettings.h"
 #include "gui/browser/EnginePage.h"
 #include "gui/browser/MyContainerClass.h"
@@ -159,15 +157,9 @@ void THistoryCommands::Search() {
   query.regExp = panel.Option(kOptionRegExp)->isChecked();
   query.caseInsensitive = settings.Flag(kFlagHistoryCaseInsensitive);
   if (query.regExp &&
-      !CheckRegexOrExplain(&window_, window_.ThemeTexts(), QString::fromStdString(query.keyword),
-                           window_.statusBar()))
+      !CheckPatternOrExplain(&window_, window_.ThemeTexts(), QString::fromStdString(query.keyword),
+                             QueryPattern(query, false), window_.statusBar()))
     return;
-  // Brackets in order, and still no pattern: the compiler says why.
-  if (const Regex compiled(QueryPattern(query, false)); !compiled.IsValid()) {
-    QMessageBox::warning(&window_, QString::fromUtf8(kProgramName.data(), kProgramName.size()),
-                         QString::fromStdString(compiled.Error()));
-    return;
-  }
   if (!query.keyword.empty())
     keywords.Add(settings.Int(kIntHistoryKeyWordListMax));
   TTreeModel& tree = trees_.Model(kToolHistory);

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QStatusBar>
 
+#include "core/shell/Paths.h"
 #include "core/text/Regex.h"
 #include "core/tools/KeywordList.h"
 
@@ -25,6 +26,19 @@ bool CheckRegexOrExplain(QWidget* parent, const TThemeTexts& texts, const QStrin
       QStringLiteral("Zelvora ") + QString::fromStdString(texts.Message(kMessageRegularExpression)),
       QString::fromStdString(message));
   return false;
+}
+
+bool CheckPatternOrExplain(QWidget* parent, const TThemeTexts& texts, const QString& keyword,
+                           const std::string& pattern, QStatusBar* status) {
+  if (!CheckRegexOrExplain(parent, texts, keyword, status))
+    return false;
+  // Brackets in order, and still no pattern: the compiler says why.
+  if (const Regex compiled(pattern); !compiled.IsValid()) {
+    QMessageBox::warning(parent, QString::fromUtf8(kProgramName.data(), kProgramName.size()),
+                         QString::fromStdString(compiled.Error()));
+    return false;
+  }
+  return true;
 }
 
 }  // namespace zelvora

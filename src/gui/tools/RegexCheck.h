@@ -4,6 +4,7 @@
 // page analysis): a failed check is explained in a message box and the caller stops.
 
 #include <QString>
+#include <string>
 
 #include "core/input/ThemeTexts.h"
 
@@ -17,5 +18,10 @@ namespace zelvora {
 // result code either way.
 bool CheckRegexOrExplain(QWidget* parent, const TThemeTexts& texts, const QString& pattern,
                          QStatusBar* status);
+
+// The bracket check of `keyword`, then whether `pattern` (the keyword as it is matched) compiles;
+// when it does not, a box captioned "Zelvora" gives the compiler's reason.
+bool CheckPatternOrExplain(QWidget* parent, const TThemeTexts& texts, const QString& keyword,
+                           const std::string& pattern, QStatusBar* status);
 
 }  // namespace zelvora

@@ -83,8 +83,13 @@ bool TTreeJobRunner::RefuseClose() {
   if (!running_)
     return false;
   closePending_ = true;
-  if (state_.stop)
-    return true;
+  AskToStop();
+  return true;
+}
+
+void TTreeJobRunner::AskToStop() {
+  if (!running_ || state_.stop)
+    return;
   if (workingDialog_.isNull()) {
     workingDialog_ = new TWorkingDialog(
         window_.ThemeTexts(), [this] { RequestStop(); }, &window_);
@@ -92,7 +97,6 @@ bool TTreeJobRunner::RefuseClose() {
   }
   workingDialog_->raise();
   workingDialog_->activateWindow();
-  return true;
 }
 
 void TTreeJobRunner::StopAndWait() {

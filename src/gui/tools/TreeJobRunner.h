@@ -46,6 +46,8 @@ class TTreeJobRunner : public QObject {
   // The closing sequence asks: while a job runs the close is refused, with the "Working now."
   // question the first time; the window asks to close again when the job has ended.
   bool RefuseClose();
+  // The "Working now." question while a job runs, unless a stop was asked for already.
+  void AskToStop();
   // For a close that cannot ask: the running job is stopped and waited for, and its tree restored
   // without a second close request.
   void StopAndWait();

@@ -80,6 +80,34 @@ TEST(BridgeMessageTest, ForgedAndMalformedMessagesAreRejected) {
   EXPECT_FALSE(ParseBridgeMessage(kSecret + "|ready|0|d|1|2|u|%", kSecret));
 }
 
+TEST(BridgeMessageTest, AnswersKeepTheirPayloadAsItStands) {
+  const auto answer =
+      ParseBridgeAnswer(kSecret + "|answer|42|0.3|tok%7C1|{\"a\":\"x|y\"}\r\n|", kSecret);
+  ASSERT_TRUE(answer);
+  EXPECT_FALSE(answer->progress);
+  EXPECT_EQ(answer->id, 42u);
+  EXPECT_EQ(answer->framePath, "0.3");
+  EXPECT_EQ(answer->document, "tok|1");
+  EXPECT_EQ(answer->payload, "{\"a\":\"x|y\"}\r\n|");
+
+  const auto progress = ParseBridgeAnswer(kSecret + "|progress|4294967295|7|99999999999", kSecret);
+  ASSERT_TRUE(progress);
+  EXPECT_TRUE(progress->progress);
+  EXPECT_EQ(progress->id, 4294967295u);
+  EXPECT_EQ(progress->done, 7);
+  EXPECT_EQ(progress->total, INT_MAX);
+
+  // Another secret, an id out of range, a bad path or escape, a missing field, an event line.
+  for (const std::string& bad :
+       {std::string("fedcba9876543210fedcba9876543210|answer|1||d|null"),
+        kSecret + "|answer|0||d|null", kSecret + "|answer|4294967296||d|null",
+        kSecret + "|answer|1|0.|d|null", kSecret + "|answer|1||%G0|null", kSecret + "|answer|1||d",
+        kSecret + "|progress|1|2", kSecret + "|progress|1|2|3|4", kSecret + "|ready||||||"}) {
+    EXPECT_FALSE(ParseBridgeAnswer(bad, kSecret)) << bad;
+  }
+  EXPECT_FALSE(ParseBridgeAnswer(kSecret + "|answer|1||d|null", ""));
+}
+
 TEST(BridgeMessageTest, PercentDecodeNeedsTwoHexDigits) {
   EXPECT_EQ(PercentDecode("a%20b%2fc%2F+"), "a b/c/+");
   EXPECT_EQ(PercentDecode("%E2%82%ac"), "\xE2\x82\xAC");

@@ -1,0 +1,255 @@
+#include "gui/tools/AnalysisCommands.h"
+
+#include <QCheckBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPointer>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include "core/shell/MainWindowRules.h"
+#include "core/tools/PageAnalysis.h"
+#include "gui/browser/DocumentRequests.h"
+#include "gui/browser/MyContainerClass.h"
+#include "gui/browser/MyWEBClass4.h"
+#include "gui/shell/SDIMainWindow.h"
+#include "gui/shell/ToolPanel.h"
+#include "gui/tools/KeywordBox.h"
+#include "gui/tools/RegexCheck.h"
+#include "gui/tools/ToolTrees.h"
+#include "gui/tools/TreeJobRunner.h"
+#include "gui/tools/TreeView.h"
+
+namespace zelvora {
+
+namespace {
+
+// The Analysis page's option boxes, in the order of the tool options.
+enum AnalysisOption : int {
+  kOptionUrl = 5,
+  kOptionTitle,
+  kOptionRegExp,
+  kOptionDir,
+  kOptionLock,
+};
+
+// How often the waiting job looks at its stop flag.
+constexpr std::chrono::milliseconds kStopPoll{10};
+
+// The reading of the document: the request goes out and its answer comes in on the user-interface
+// thread, while the job waits on the worker.
+struct DocumentReading {
+  std::mutex mutex;
+  std::condition_variable arrived;
+  bool over = false;
+  std::optional<QByteArray> payload;
+  int done = 0;
+  int total = 0;
+  // The request while it is out, and whether the job has ended without waiting for it (both on
+  // the user-interface thread only).
+  std::uint32_t request = 0;
+  bool abandoned = false;
+
+  void Answer(std::optional<QByteArray> answer) {
+    {
+      const std::lock_guard lock(mutex);
+      payload = std::move(answer);
+      over = true;
+    }
+    arrived.notify_all();
+  }
+  void Progress(int doneCount, int totalCount) {
+    const std::lock_guard lock(mutex);
+    done = doneCount;
+    total = totalCount;
+  }
+  // False when the job was stopped first; the job's progress follows the reading.
+  bool Wait(TJobState& job) {
+    std::unique_lock lock(mutex);
+    while (!over) {
+      if (job.stop)
+        return false;
+      arrived.wait_for(lock, kStopPoll);
+      job.range = total;
+      job.position = done;
+    }
+    return true;
+  }
+};
+
+std::string Utf8(const QJsonValue& value) {
+  return value.toString().toStdString();
+}
+
+// The bridge's reading: the title, the address, the links as [href, text, html] and the images
+// as [src, alt]. Nothing when the payload is not such an object.
+std::optional<PageDocumentRecord> DocumentRecordOf(const QByteArray& payload) {
+  const QJsonDocument json = QJsonDocument::fromJson(payload);
+  if (!json.isObject())
+    return std::nullopt;
+  const QJsonObject object = json.object();
+  PageDocumentRecord record;
+  record.title = Utf8(object.value(QLatin1String("title")));
+  record.url = Utf8(object.value(QLatin1String("url")));
+  const QJsonArray links = object.value(QLatin1String("links")).toArray();
+  record.links.reserve(static_cast<std::size_t>(links.size()));
+  for (const QJsonValue& link : links) {
+    const QJsonArray fields = link.toArray();
+    record.links.push_back({Utf8(fields.at(0)), Utf8(fields.at(1)), Utf8(fields.at(2))});
+  }
+  const QJsonArray images = object.value(QLatin1String("images")).toArray();
+  record.images.reserve(static_cast<std::size_t>(images.size()));
+  for (const QJsonValue& image : images) {
+    const QJsonArray fields = image.toArray();
+    record.images.push_back({Utf8(fields.at(0)), Utf8(fields.at(1))});
+  }
+  return record;
+}
+
+}  // namespace
+
+TAnalysisCommands::TAnalysisCommands(TSDIMainWindow& window, TToolTrees& trees)
+    : QObject(&window), window_(window), trees_(trees) {
+  window_.SetCommandOwner(CommandOwner::kPageAnalysis,
+                          [this](const CommandRoute& route, int, int) { RunCommand(route); });
+  window_.BrowsePage().onBeforeClose = [this](TMyContainerClass& page) { return KeepOpen(page); };
+}
+
+void TAnalysisCommands::RunCommand(const CommandRoute& route) {
+  switch (route.action) {
+    case CommandAction::kRunPageAnalysis:
+      Start();
+      break;
+    case CommandAction::kAnalyseRange:
+      if (window_.ToolTaskRunning())
+        break;
+      window_.ExecuteCommand(kToolPageCommandFirst + kToolAnalysis);
+      Start();
+      break;
+    default:
+      break;
+  }
+}
+
+bool TAnalysisCommands::KeepOpen(const TMyContainerClass& page) {
+  if (analysedPage_ == 0 || page.Id() != analysedPage_)
+    return false;
+  window_.JobRunner().AskToStop();
+  return true;
+}
+
+HistoryQuery TAnalysisCommands::Query() const {
+  const TToolPanel& panel = window_.ToolPanel();
+  HistoryQuery query;
+  query.keyword = window_.KeywordBox(kListAnalysisKey).Text().toStdString();
+  query.url = panel.Option(kOptionUrl)->isChecked();
+  query.title = panel.Option(kOptionTitle)->isChecked();
+  query.regExp = panel.Option(kOptionRegExp)->isChecked();
+  query.caseInsensitive = window_.Settings().Flag(kFlagAnalysisCaseInsensitive);
+  return query;
+}
+
+void TAnalysisCommands::Start() {
+  const TToolPanel& panel = window_.ToolPanel();
+  const TSettings& settings = window_.Settings();
+  AnalysisOptions options;
+  options.query = Query();
+  if (panel.Option(kOptionLock)->isChecked()) {
+    Lock(options.query);
+    return;
+  }
+  options.dir = panel.Option(kOptionDir)->isChecked();
+  options.closeFolders = settings.Flag(kFlagAnalysisAfterCloseItem);
+  options.nameMax = settings.Int(kIntToolItemNameMax);
+  if (!options.query.keyword.empty())
+    window_.KeywordBox(kListAnalysisKey).Add(settings.Int(kIntAnalysisKeyWordListMax));
+  TAPIBrowsePage& strip = window_.BrowsePage();
+  TMyContainerClass* page = strip.GetContainer(strip.CurrentIndex());
+  if (page == nullptr)
+    return;
+
+  // The frame the user last worked in, while it is still there; else the top document.
+  const std::uint32_t pageId = page->Id();
+  FrameRef frame{pageId, {}};
+  if (const std::optional<FrameRef> focused = strip.WebEvents().FocusedBrowser();
+      focused && focused->page == pageId)
+    frame = *focused;
+  const bool images = settings.Flag(kFlagAnalysisImageTag);
+  const int tabTitleMax = settings.Int(kIntTabTitleMax);
+
+  auto reading = std::make_shared<DocumentReading>();
+  auto result = std::make_shared<AnalysisResult>(AnalysisResult::kNothing);
+  TTreeModel& tree = trees_.Model(kToolAnalysis);
+  TTreeJobRunner& runner = window_.JobRunner();
+  const QPointer<TAPIBrowsePage> stripAlive(&strip);
+  // Runs on this thread: the request goes out once the page has loaded (or was stopped).
+  auto read = [stripAlive, reading, frame, images] {
+    const auto target = [stripAlive, &frame] {
+      return stripAlive ? stripAlive->GetContainer(stripAlive->IndexOfPageId(frame.page)) : nullptr;
+    };
+    TMyContainerClass* page = target();
+    if (page == nullptr) {
+      reading->Answer(std::nullopt);
+      return;
+    }
+    stripAlive->Requests().WaitReady(*page, [target, stripAlive, reading, frame, images] {
+      TMyContainerClass* ready = target();
+      if (ready == nullptr || reading->abandoned) {
+        reading->Answer(std::nullopt);
+        return;
+      }
+      reading->request = stripAlive->Requests().Send(
+          *ready, frame, QStringLiteral("links"), {{QStringLiteral("images"), images}},
+          [reading](std::optional<QByteArray> payload) {
+            reading->request = 0;
+            reading->Answer(std::move(payload));
+          },
+          [reading](int done, int total) { reading->Progress(done, total); }, true);
+    });
+  };
+  const bool started = trees_.RunTreeJob(
+      [&runner, &tree, read, reading, result, options, images, tabTitleMax](TJobState& job) {
+        runner.Synchronize(read);
+        if (!reading->Wait(job) || !reading->payload)
+          return;
+        std::optional<PageDocumentRecord> record = DocumentRecordOf(*reading->payload);
+        reading->payload.reset();
+        if (!record || JobStopped(&job))
+          return;
+        AnalysisTexts texts = MakeAnalysisTexts(*record, tabTitleMax, images, &job);
+        record.reset();
+        *result = BuildAnalysisTree(tree, std::move(texts), options, &job);
+      },
+      [this, stripAlive, reading, result, options] {
+        analysedPage_ = 0;
+        reading->abandoned = true;
+        // Stopped while the document was being read: the frame may stop too.
+        if (reading->request != 0 && stripAlive)
+          stripAlive->Requests().Cancel(std::exchange(reading->request, 0));
+        if (*result == AnalysisResult::kBadPattern)
+          CheckPatternOrExplain(&window_, window_.ThemeTexts(),
+                                QString::fromStdString(options.query.keyword),
+                                QueryPattern(options.query, false), window_.statusBar());
+        trees_.View(kToolAnalysis).SyncSelection();
+      });
+  if (started)
+    analysedPage_ = pageId;
+}
+
+void TAnalysisCommands::Lock(const HistoryQuery& query) {
+  if (query.regExp &&
+      !CheckPatternOrExplain(&window_, window_.ThemeTexts(), QString::fromStdString(query.keyword),
+                             QueryPattern(query, false), window_.statusBar()))
+    return;
+  if (!query.keyword.empty())
+    window_.KeywordBox(kListAnalysisKey).Add(window_.Settings().Int(kIntAnalysisKeyWordListMax));
+  TTreeModel& tree = trees_.Model(kToolAnalysis);
+  trees_.RunTreeJob([&tree, query](TJobState& job) { LockItems(tree, query, &job); },
+                    [this] { trees_.View(kToolAnalysis).SyncSelection(); });
+}
+
+}  // namespace zelvora
