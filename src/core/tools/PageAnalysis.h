@@ -5,6 +5,7 @@
 // tree, flat in document order or by host and directory, through the analysis keyword's filter.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/tools/HistorySearch.h"
@@ -69,16 +70,17 @@ enum class AnalysisResult {
 // Replaces the tree by the analysis of `texts`: the root folder "Analysis", the page folder,
 // "links" and "images" folders (closed; deleted when they stayed empty). Names from link HTML
 // go through the image-tag patterns or lose their tags; empty names are "No Name". A pair that
-// the filter refuses, or whose name and URL were filed already, is left out. With `dir` items
-// are filed into folders host / directory segments, each folder in document order. At the end
-// every folder is closed (`closeFolders`) or opened, and the root is the caret. The texts are
-// consumed. Runs in time linear in the texts.
+// the filter refuses, or whose exact name and URL were filed into the same "links" or "images"
+// folder already, is left out. With `dir` items are filed into folders host / directory
+// segments, each folder in document order. At the end every folder is closed (`closeFolders`,
+// the root stays open) or opened, and the root is the caret. The texts are consumed. Runs in
+// time linear in the texts.
 AnalysisResult BuildAnalysisTree(TTreeModel& tree, AnalysisTexts&& texts,
                                  const AnalysisOptions& options, TJobState* job);
 
 // A name taken from a link's inner HTML: the image tag's alt text (spaces kept), else its
-// title, else empty (the caller uses the URL), through the entity table; without an image tag
-// the HTML without its tags.
-std::string NameFromLinkHtml(std::string_view html);
+// title, through the entity table; `url` when the tag has neither. Without an image tag the HTML
+// without its tags. May be empty (the caller names the item "No Name").
+std::string NameFromLinkHtml(std::string_view html, std::string_view url);
 
 }  // namespace zelvora
