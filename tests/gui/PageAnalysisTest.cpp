@@ -234,6 +234,42 @@ class PageAnalysisTest : public QObject {
         QStringLiteral("Analysis\n Inner\n  links\n   Inner link %1\n").arg(other.Url("/inner")));
   }
 
+  // Megabyte addresses and alt texts, bytes that are no UTF-8, a lone surrogate and markup nested
+  // two thousand deep are read and filed, or refused as a whole, but never hang the program.
+  void HostileMarkupIsReadWithoutHarm() {
+    LocalServer server;
+    const QByteArray huge(1 << 20, 'x');
+    server.Page("/", "<title>Hostile</title><body><a href='/" + huge +
+                         "'>Long</a>"
+                         "<a href='/alt'><img alt='" +
+                         huge +
+                         "'></a>"
+                         "<a href='/bytes'>bad \xff\xfe bytes</a><div id='deep'></div><script>"
+                         "const a = document.createElement('a'); a.href = '/lone';"
+                         "a.textContent = 'half \\uD800 pair'; document.body.appendChild(a);"
+                         "let node = document.getElementById('deep');"
+                         "for (let i = 0; i < 2000; ++i) node = node.appendChild("
+                         "document.createElement('span'));"
+                         "node.innerHTML = \"<a href='/deep'>Deep</a>\";"
+                         "</script></body>");
+    PageFixture fixture("AnalysisImageTag=0\r\n");
+    TMyContainerClass& page = fixture.Load(server.Url("/"));
+    Analyse(*fixture.window);
+    const TTreeModel& tree = fixture.window->ToolTrees().Model(kToolAnalysis);
+    const QStringList lines = Outline(tree).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 8);
+    QVERIFY(lines[3].startsWith(QStringLiteral("   Long ")) && lines[3].size() > (1 << 20));
+    QVERIFY(lines[4].startsWith(QStringLiteral("   xxx")));
+    QCOMPARE(lines[5], QStringLiteral("   bad \uFFFD\uFFFD bytes %1").arg(server.Url("/bytes")));
+    QCOMPARE(lines[6], QStringLiteral("   Deep %1").arg(server.Url("/deep")));
+    QCOMPARE(lines[7], QStringLiteral("   half \uFFFD pair %1").arg(server.Url("/lone")));
+
+    // The whole page selected: its copy is either read or refused, and the program goes on.
+    RunPageScript(*page.Page(), "document.execCommand('selectAll'); 1");
+    Analyse(*fixture.window);
+    QVERIFY(tree.ItemCount() > 0);
+  }
+
   // A tab whose document is being read cannot be closed: the close asks "Working now." and the
   // tab stays; the stop button ends the analysis quickly, and the tab closes afterwards.
   void TheAnalysedTabStaysUntilTheWorkStops() {

@@ -46,6 +46,7 @@ struct DocumentReading {
   std::mutex mutex;
   std::condition_variable arrived;
   bool over = false;
+  bool read = false;
   std::optional<QByteArray> payload;
   int done = 0;
   int total = 0;
@@ -57,6 +58,7 @@ struct DocumentReading {
   void Answer(std::optional<QByteArray> answer) {
     {
       const std::lock_guard lock(mutex);
+      read = answer.has_value();
       payload = std::move(answer);
       over = true;
     }
@@ -188,8 +190,8 @@ void TAnalysisCommands::Start() {
   const QPointer<TAPIBrowsePage> stripAlive(&strip);
   // Runs on this thread: the request goes out once the page has loaded (or was stopped).
   auto read = [stripAlive, reading, frame, images] {
-    const auto target = [stripAlive, &frame] {
-      return stripAlive ? stripAlive->GetContainer(stripAlive->IndexOfPageId(frame.page)) : nullptr;
+    const auto target = [stripAlive, id = frame.page] {
+      return stripAlive ? stripAlive->GetContainer(stripAlive->IndexOfPageId(id)) : nullptr;
     };
     TMyContainerClass* page = target();
     if (page == nullptr) {
@@ -224,9 +226,11 @@ void TAnalysisCommands::Start() {
         record.reset();
         *result = BuildAnalysisTree(tree, std::move(texts), options, &job);
       },
-      [this, stripAlive, reading, result, options] {
+      [this, &runner, stripAlive, reading, result, options] {
         analysedPage_ = 0;
         reading->abandoned = true;
+        if (!runner.StopRequested() && reading->over && !reading->read)
+          window_.ShowStatusText(QStringLiteral("Analysis: the page's document could not be read"));
         // Stopped while the document was being read: the frame may stop too.
         if (reading->request != 0 && stripAlive)
           stripAlive->Requests().Cancel(std::exchange(reading->request, 0));
