@@ -8,18 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "FuzzCheck.h"
 #include "core/shell/WindowState.h"
 #include "core/tools/BookmarkFile.h"
 #include "core/tools/TreeFile.h"
-
-namespace {
-
-void Check(bool condition) {
-  if (!condition)
-    std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view html(reinterpret_cast<const char*>(data), size);

@@ -7,16 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "FuzzCheck.h"
 #include "core/browser/BridgeMessage.h"
 
 namespace {
 
 constexpr std::string_view kSecret = "0123456789abcdef0123456789abcdef";
-
-void Check(bool condition) {
-  if (!condition)
-    std::abort();
-}
 
 std::string_view KindWord(zelvora::BridgeKind kind) {
   switch (kind) {

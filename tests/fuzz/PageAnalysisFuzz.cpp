@@ -10,17 +10,9 @@
 #include <string_view>
 #include <utility>
 
+#include "FuzzCheck.h"
 #include "core/shell/WindowState.h"
 #include "core/tools/PageAnalysis.h"
-
-namespace {
-
-void Check(bool condition) {
-  if (!condition)
-    std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0)

@@ -6,17 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "FuzzCheck.h"
 #include "core/text/Regex.h"
 
 namespace {
 
 using zelvora::Regex;
 using zelvora::RegexBracketError;
-
-void Check(bool condition) {
-  if (!condition)
-    __builtin_trap();
-}
 
 // The part of `input` up to the next NUL, which `input` then drops.
 std::string_view TakePart(std::string_view& input) {

@@ -9,14 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "core/tools/TreeFile.h"
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition)
-    std::abort();
-}
 
 void CheckConsistent(const zelvora::TTreeModel& model) {
   const zelvora::TTreeViewItemList& items = model.Items();

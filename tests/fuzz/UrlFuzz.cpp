@@ -6,16 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "FuzzCheck.h"
 #include "core/browser/UrlCracker.h"
 #include "core/browser/UrlUtil.h"
 #include "core/text/Utf8.h"
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition)
-    std::abort();
-}
 
 bool Contains(std::string_view text, char c) {
   return text.find(c) != std::string_view::npos;
