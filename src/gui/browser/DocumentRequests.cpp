@@ -117,19 +117,21 @@ void TDocumentRequests::Finish(std::uint32_t id, std::optional<QByteArray> paylo
     answer(std::move(payload));
 }
 
-void TDocumentRequests::WaitReady(TMyContainerClass& page, const std::function<void()>& then) {
+void TDocumentRequests::WaitReady(TMyContainerClass& page,
+                                  const std::function<void(TMyContainerClass*)>& then) {
   if (!page.busy) {
-    then();
+    then(&page);
     return;
   }
   // One of the two ends the wait; the other finds it over.
   auto over = std::make_shared<bool>(false);
-  auto end = [over, then, engine = QPointer<TEnginePage>(page.Page())](bool timedOut) {
+  auto end = [over, then, target = QPointer<TMyContainerClass>(&page)](bool timedOut) {
     if (std::exchange(*over, true))
       return;
-    if (timedOut && engine)
-      engine->triggerAction(QWebEnginePage::Stop);
-    then();
+    TMyContainerClass* open = target && target->alive ? target.data() : nullptr;
+    if (timedOut && open != nullptr)
+      open->Page()->triggerAction(QWebEnginePage::Stop);
+    then(open);
   };
   auto* waiter = new QObject(this);
   connect(page.Page(), &QWebEnginePage::loadFinished, waiter, [end, waiter] {

@@ -55,9 +55,9 @@ class TDocumentRequests : public QObject {
   // The page closes: its requests are answered with nothing.
   void PageGone(std::uint32_t page);
 
-  // Runs `then` once the page has finished loading, waiting at most 100 ms; a page still loading
-  // after that is stopped first. `then` runs also when the page went away meanwhile.
-  void WaitReady(TMyContainerClass& page, const std::function<void()>& then);
+  // Runs `then` with the page once it has finished loading, waiting at most 100 ms; a page still
+  // loading after that is stopped first. A page closed meanwhile gives `then` null.
+  void WaitReady(TMyContainerClass& page, const std::function<void(TMyContainerClass*)>& then);
 
  private:
   struct Request {

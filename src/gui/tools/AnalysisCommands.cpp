@@ -112,6 +112,32 @@ std::optional<PageDocumentRecord> DocumentRecordOf(const QByteArray& payload) {
   return record;
 }
 
+// Asks the frame for its links and (with `images`) images once its page has loaded; the answer,
+// or nothing, goes to `reading`. On the user-interface thread.
+void RequestReading(TAPIBrowsePage& strip, const std::shared_ptr<DocumentReading>& reading,
+                    const FrameRef& frame, bool images) {
+  TMyContainerClass* page = strip.GetContainer(strip.IndexOfPageId(frame.page));
+  if (page == nullptr) {
+    reading->Answer(std::nullopt);
+    return;
+  }
+  // The wait ends with the requests object at the latest, which the strip owns.
+  TDocumentRequests& requests = strip.Requests();
+  requests.WaitReady(*page, [&requests, reading, frame, images](TMyContainerClass* ready) {
+    if (ready == nullptr || reading->abandoned) {
+      reading->Answer(std::nullopt);
+      return;
+    }
+    reading->request = requests.Send(
+        *ready, frame, QStringLiteral("links"), {{QStringLiteral("images"), images}},
+        [reading](std::optional<QByteArray> payload) {
+          reading->request = 0;
+          reading->Answer(std::move(payload));
+        },
+        [reading](int done, int total) { reading->Progress(done, total); }, true);
+  });
+}
+
 }  // namespace
 
 TAnalysisCommands::TAnalysisCommands(TSDIMainWindow& window, TToolTrees& trees)
@@ -188,34 +214,15 @@ void TAnalysisCommands::Start() {
   TTreeModel& tree = trees_.Model(kToolAnalysis);
   TTreeJobRunner& runner = window_.JobRunner();
   const QPointer<TAPIBrowsePage> stripAlive(&strip);
-  // Runs on this thread: the request goes out once the page has loaded (or was stopped).
-  auto read = [stripAlive, reading, frame, images] {
-    const auto target = [stripAlive, id = frame.page] {
-      return stripAlive ? stripAlive->GetContainer(stripAlive->IndexOfPageId(id)) : nullptr;
-    };
-    TMyContainerClass* page = target();
-    if (page == nullptr) {
-      reading->Answer(std::nullopt);
-      return;
-    }
-    stripAlive->Requests().WaitReady(*page, [target, stripAlive, reading, frame, images] {
-      TMyContainerClass* ready = target();
-      if (ready == nullptr || reading->abandoned) {
-        reading->Answer(std::nullopt);
-        return;
-      }
-      reading->request = stripAlive->Requests().Send(
-          *ready, frame, QStringLiteral("links"), {{QStringLiteral("images"), images}},
-          [reading](std::optional<QByteArray> payload) {
-            reading->request = 0;
-            reading->Answer(std::move(payload));
-          },
-          [reading](int done, int total) { reading->Progress(done, total); }, true);
-    });
-  };
   const bool started = trees_.RunTreeJob(
-      [&runner, &tree, read, reading, result, options, images, tabTitleMax](TJobState& job) {
-        runner.Synchronize(read);
+      [&runner, &tree, stripAlive, reading, result, frame, options, images,
+       tabTitleMax](TJobState& job) {
+        runner.Synchronize([stripAlive, reading, frame, images] {
+          if (stripAlive)
+            RequestReading(*stripAlive, reading, frame, images);
+          else
+            reading->Answer(std::nullopt);
+        });
         if (!reading->Wait(job) || !reading->payload)
           return;
         std::optional<PageDocumentRecord> record = DocumentRecordOf(*reading->payload);
@@ -251,9 +258,7 @@ void TAnalysisCommands::Lock(const HistoryQuery& query) {
     return;
   if (!query.keyword.empty())
     window_.KeywordBox(kListAnalysisKey).Add(window_.Settings().Int(kIntAnalysisKeyWordListMax));
-  TTreeModel& tree = trees_.Model(kToolAnalysis);
-  trees_.RunTreeJob([&tree, query](TJobState& job) { LockItems(tree, query, &job); },
-                    [this] { trees_.View(kToolAnalysis).SyncSelection(); });
+  trees_.RunLockPass(kToolAnalysis, query);
 }
 
 }  // namespace zelvora

@@ -162,12 +162,11 @@ void THistoryCommands::Search() {
     return;
   if (!query.keyword.empty())
     keywords.Add(settings.Int(kIntHistoryKeyWordListMax));
-  TTreeModel& tree = trees_.Model(kToolHistory);
   if (panel.Option(kOptionLock)->isChecked()) {
-    trees_.RunTreeJob([&tree, query](TJobState& job) { LockItems(tree, query, &job); },
-                      [this] { trees_.View(kToolHistory).SyncSelection(); });
+    trees_.RunLockPass(kToolHistory, query);
     return;
   }
+  TTreeModel& tree = trees_.Model(kToolHistory);
   HistoryFiling filing;
   if (panel.Option(kOptionDate)->isChecked())
     filing.range = Range();

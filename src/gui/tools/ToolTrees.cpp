@@ -112,6 +112,12 @@ bool TToolTrees::RunTreeJob(std::function<void(TJobState&)> job, std::function<v
       });
 }
 
+void TToolTrees::RunLockPass(int tree, const HistoryQuery& query) {
+  TTreeModel& model = Model(tree);
+  RunTreeJob([&model, query](TJobState& job) { LockItems(model, query, &job); },
+             [this, tree] { View(tree).SyncSelection(); });
+}
+
 void TToolTrees::RunCommand(const CommandRoute& route, int id) {
   const int page = Page();
   switch (route.action) {

@@ -15,6 +15,7 @@
 
 #include "core/input/ThemeTexts.h"
 #include "core/shell/CommandDispatch.h"
+#include "core/tools/HistorySearch.h"
 #include "core/tools/TreeFile.h"
 
 namespace zelvora {
@@ -51,6 +52,8 @@ class TToolTrees : public QObject {
   // its grey picture; `finished` runs on this thread afterwards. False (with "busy :-)") while
   // another job runs.
   bool RunTreeJob(std::function<void(TJobState&)> job, std::function<void()> finished = {});
+  // The lock pass as a job: the tree's items that the query matches are marked and shown.
+  void RunLockPass(int tree, const HistoryQuery& query);
 
  private:
   static std::size_t Slot(int tree) { return static_cast<std::size_t>(tree); }
