@@ -63,10 +63,10 @@ inline constexpr std::array<std::uint16_t, 7> kDocumentButtonCommands = {3026, 3
 
 // Disabled while their dialog is open: the open dialog, the About box, the configuration
 // dialog, the selection dialog and the tree item edit dialog.
-enum class TrackedDialog : int { kOpen, kAbout, kConfig, kSelect, kItemEdit };
-inline constexpr int kTrackedDialogCount = 5;
+enum class TrackedDialog : int { kOpen, kAbout, kConfig, kSelect, kItemEdit, kSearch };
+inline constexpr int kTrackedDialogCount = 6;
 inline constexpr std::array<std::uint16_t, kTrackedDialogCount> kTrackedDialogCommands = {
-    3004, 3151, 3049, 3160, 3106};
+    3004, 3151, 3049, 3160, 3106, 3026};
 // Enabled in the tree menu on the History page only.
 inline constexpr int kDeleteHistoryTooCommand = 3159;
 
