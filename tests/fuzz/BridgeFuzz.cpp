@@ -26,8 +26,6 @@ std::string_view KindWord(zelvora::BridgeKind kind) {
       return "mouseup";
     case zelvora::BridgeKind::kSelectStart:
       return "selectstart";
-    case zelvora::BridgeKind::kContextMenu:
-      return "contextmenu";
     case zelvora::BridgeKind::kFocus:
       return "focus";
     case zelvora::BridgeKind::kBeforeUnload:

@@ -14,13 +14,12 @@ namespace {
 
 constexpr std::size_t kFieldCount = 8;
 
-constexpr std::array<std::pair<std::string_view, BridgeKind>, 9> kKindWords = {{
+constexpr std::array<std::pair<std::string_view, BridgeKind>, 8> kKindWords = {{
     {"ready", BridgeKind::kReady},
     {"mousedown", BridgeKind::kMouseDown},
     {"mousemove", BridgeKind::kMouseMove},
     {"mouseup", BridgeKind::kMouseUp},
     {"selectstart", BridgeKind::kSelectStart},
-    {"contextmenu", BridgeKind::kContextMenu},
     {"focus", BridgeKind::kFocus},
     {"beforeunload", BridgeKind::kBeforeUnload},
     {"unload", BridgeKind::kUnload},

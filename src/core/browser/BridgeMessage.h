@@ -20,7 +20,6 @@ enum class BridgeKind {
   kMouseMove,
   kMouseUp,
   kSelectStart,
-  kContextMenu,
   kFocus,
   kBeforeUnload,
   kUnload,
@@ -59,7 +58,7 @@ std::string MakeBridgeSecret();
 
 // Nothing unless the text is a well-formed message carrying `secret` (an empty secret accepts
 // nothing). Kinds are the lower-case words "ready", "mousedown", "mousemove", "mouseup",
-// "selectstart", "contextmenu", "focus", "beforeunload", "unload". A frame path is empty or
+// "selectstart", "focus", "beforeunload", "unload". A frame path is empty or
 // numbers joined by "."; coordinates outside the int range are clamped; invalid
 // percent-escapes make the message invalid.
 std::optional<BridgeMessage> ParseBridgeMessage(std::string_view text, std::string_view secret);

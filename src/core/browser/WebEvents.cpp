@@ -115,9 +115,7 @@ void TWebEventClass::SelectStart(const FrameRef& frame) {
     selectStarted_ = true;
 }
 
-bool TWebEventClass::ContextMenu(const FrameRef& frame) {
-  if (!Known(frame))
-    return false;
+bool TWebEventClass::ContextMenu() {
   if (!contextMenuAllowed_) {
     contextMenuAllowed_ = true;
     return false;

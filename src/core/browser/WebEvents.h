@@ -59,8 +59,9 @@ class TWebEventClass {
   void MouseMove(const FrameRef& frame, int x, int y);
   bool MouseUp(const FrameRef& frame);  // true when it ends a selection
   void SelectStart(const FrameRef& frame);
-  // Whether the context menu may open; a suppressed menu allows the next one.
-  bool ContextMenu(const FrameRef& frame);
+  // The engine is about to open a page's context menu (it names no frame): whether it may; a
+  // suppressed menu allows the next one.
+  bool ContextMenu();
   void WindowFocus(const FrameRef& frame);
   // True when the before-unload callback runs.
   bool BeforeUnload(const FrameRef& frame, std::string_view document);
@@ -68,6 +69,8 @@ class TWebEventClass {
 
   // The selection-action menu was shown: the context menu that follows is suppressed once.
   void SuppressNextContextMenu() { contextMenuAllowed_ = false; }
+  // The user asked for the page's own menu after all.
+  void AllowContextMenu() { contextMenuAllowed_ = true; }
 
   bool SelectStarted() const { return selectStarted_; }
   bool ContextMenuAllowed() const { return contextMenuAllowed_; }

@@ -66,14 +66,23 @@ void TDocumentRequests::Cancel(std::uint32_t id) {
   const auto found = pending_.find(id);
   if (found == pending_.end())
     return;
-  Request& request = found->second;
+  AskToStop(found->second, id);
+  found->second.quiet->deleteLater();
+  pending_.erase(found);
+}
+
+void TDocumentRequests::Stop(std::uint32_t id) {
+  const auto found = pending_.find(id);
+  if (found != pending_.end())
+    AskToStop(found->second, id);
+}
+
+void TDocumentRequests::AskToStop(const Request& request, std::uint32_t id) {
   if (request.engine) {
     request.engine->runJavaScript(
         BridgeCall("cancel", {QString::fromStdString(request.framePath), static_cast<double>(id)}),
         QWebEngineScript::ApplicationWorld);
   }
-  request.quiet->deleteLater();
-  pending_.erase(found);
 }
 
 void TDocumentRequests::Take(std::uint32_t page, const BridgeAnswer& answer) {

@@ -48,6 +48,8 @@ class TDocumentRequests : public QObject {
                      bool complete = false);
   // Drops a request: its answer function is not called, and the frame is asked to stop.
   void Cancel(std::uint32_t id);
+  // Asks the frame to stop, keeping the request: the frame answers with what it did so far.
+  void Stop(std::uint32_t id);
   bool Pending(std::uint32_t id) const { return pending_.count(id) != 0; }
 
   // A line of a page's bridge; answers to no request of that page's frame are ignored.
@@ -68,6 +70,7 @@ class TDocumentRequests : public QObject {
     Progress progress;
     QTimer* quiet = nullptr;
   };
+  void AskToStop(const Request& request, std::uint32_t id);
   // Removes the request and calls its answer function.
   void Finish(std::uint32_t id, std::optional<QByteArray> payload);
 

@@ -106,6 +106,7 @@ int TAPIBrowsePage::InsertPage(int index, const QString& url) {
   containers_.insert(containers_.begin() + index, container);
   stack_->insertWidget(index, container->View());
   InstallCallbacks(*container);
+  InstallContextMenu(*container);
   // The tab comes last: inserting it may select it, and the page must be in place by then.
   const QSignalBlocker blocker(tabBar_);
   const int inserted = tabBar_->InsertCaptionTab(
@@ -346,6 +347,34 @@ void TAPIBrowsePage::CurrentChanged(int index) {
   host_.ShowPermissions(container->permissions);
   host_.EnablePageButtons(true, container->commandsUpdated);
   host_.PostCommand(3161, PostedId(*container));
+  if (onPageShown)
+    onPageShown(*container);
+}
+
+void TAPIBrowsePage::InstallContextMenu(TMyContainerClass& container) {
+  // The engine asks for the page's own menu here, before it opens: the one moment a menu can
+  // still be refused (after the selection menu, for instance).
+  QWebEngineView* view = container.View();
+  view->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& pos) {
+    if (!webEvents_.ContextMenu())
+      return;
+    QMenu* menu = view->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(view->mapToGlobal(pos));
+  });
+}
+
+std::optional<FrameRef> TAPIBrowsePage::CurrentDocument(bool focusedOnly) {
+  const TMyContainerClass* page = GetContainer(CurrentIndex());
+  if (page == nullptr)
+    return std::nullopt;
+  if (const std::optional<FrameRef> focused = webEvents_.FocusedBrowser();
+      focused && focused->page == page->Id())
+    return focused;
+  if (focusedOnly)
+    return std::nullopt;
+  return FrameRef{page->Id(), {}};
 }
 
 void TAPIBrowsePage::ReSetCaption(TMyContainerClass& container) {
@@ -519,9 +548,6 @@ void TAPIBrowsePage::BridgeEvent(TMyContainerClass& container, const BridgeMessa
       break;
     case BridgeKind::kSelectStart:
       webEvents_.SelectStart(frame);
-      break;
-    case BridgeKind::kContextMenu:
-      webEvents_.ContextMenu(frame);
       break;
     case BridgeKind::kFocus:
       webEvents_.WindowFocus(frame);

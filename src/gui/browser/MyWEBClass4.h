@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/browser/BridgeMessage.h"
@@ -92,6 +93,9 @@ class TAPIBrowsePage : public QWidget {
   void ExecCommand(int index, DocumentCommand command, int option = 0);
   // The character size (0 smallest … 4 largest) of a page; -1 without one.
   int GetZoom(int index) const;
+  // The document the page tools work on: the frame of the current tab that last had the focus or
+  // a press, while it is still attached; else (unless `focusedOnly`) the tab's top document.
+  std::optional<FrameRef> CurrentDocument(bool focusedOnly);
   // Visits the top document and every attached frame document of a page.
   void ForEachDocument(int index, const std::function<void(const FrameRef&)>& visitor);
   // The widget with the keyboard focus when it is inside the strip.
@@ -119,6 +123,8 @@ class TAPIBrowsePage : public QWidget {
   std::function<void(const FrameRef& frame, int x, int y)> onDocMouseDown;
   std::function<void(const FrameRef& frame)> onDocMouseUp;
   std::function<void(const FrameRef& frame)> onDocBeforeUnload;
+  // A tab became the current one.
+  std::function<void(TMyContainerClass& container)> onPageShown;
 
   TWebEventClass& WebEvents() { return webEvents_; }
   TDocumentRequests& Requests() const { return *requests_; }
@@ -131,6 +137,7 @@ class TAPIBrowsePage : public QWidget {
 
  private:
   void InstallCallbacks(TMyContainerClass& container);
+  void InstallContextMenu(TMyContainerClass& container);
   void CurrentChanged(int index);
   void ReSetCaption(TMyContainerClass& container);
   void BridgeEvent(TMyContainerClass& container, const BridgeMessage& message);

@@ -25,8 +25,10 @@
 
 #include "core/browser/TabPolicy.h"
 #include "core/input/ThemeTexts.h"
+#include "core/shell/CommandTable.h"
 #include "core/shell/InstanceLink.h"
 #include "core/shell/SettingsFile.h"
+#include "core/shell/SettingsTable.h"
 #include "core/shell/SwitchValues.h"
 #include "core/shell/UtilFunc.h"
 #include "core/tools/TabList.h"
@@ -34,7 +36,9 @@
 #include "gui/browser/MyContainerClass.h"
 #include "gui/browser/OpenDialog.h"
 #include "gui/browser/WebSession.h"
+#include "gui/input/FindCommands.h"
 #include "gui/input/InputFilter.h"
+#include "gui/input/SelectionCommands.h"
 #include "gui/input/ThemeCommands.h"
 #include "gui/shell/ButtonIcons.h"
 #include "gui/shell/MainMenus.h"
@@ -194,6 +198,8 @@ void TSDIMainWindow::CreateChildren() {
   favoriteCommands_ = new TFavoriteCommands(*this, *toolTrees_);
   historyCommands_ = new THistoryCommands(*this, *toolTrees_);
   analysisCommands_ = new TAnalysisCommands(*this, *toolTrees_);
+  findCommands_ = new TFindCommands(*this);
+  selectionCommands_ = new TSelectionCommands(*this, *findCommands_);
   for (int page = 0; page < kToolPanelTreeCount; ++page) {
     TTreeView* tree = toolPanel_->Tree(page);
     tree->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -264,6 +270,16 @@ void TSDIMainWindow::RefreshMenus() {
   }
   for (std::size_t dialog = 0; dialog < trackedDialogs_.size(); ++dialog) {
     menus_->SetEnabled(kTrackedDialogCommands[dialog], trackedDialogs_[dialog].isNull());
+  }
+  if (!pages)
+    menus_->SetEnabled(kTrackedDialogCommands[static_cast<std::size_t>(TrackedDialog::kSearch)],
+                       false);
+  for (int action = 0; action <= kSelectActionMax; ++action) {
+    menus_->SetChecked(kSelectClipId - 1 + action, action == settings_.selectAction);
+  }
+  for (int before = 0; before <= kSelectBeforeActionMax; ++before) {
+    menus_->SetChecked(kSelectBeforeActionDialogId - 1 + before,
+                       before == settings_.selectBeforeAction);
   }
 }
 
@@ -389,7 +405,7 @@ void TSDIMainWindow::SpeedButtonClicked(int tag) {
         ExecuteCommand(button->command);
       break;
     case SpeedAction::kToggleHighlight:
-      // A check button: it keeps its own pressed state, which in-page find reads.
+      // The find commands hear the check button themselves, with its new pressed state.
       break;
     case SpeedAction::kMinimise:
       showMinimized();
@@ -713,6 +729,7 @@ void TSDIMainWindow::ApplyLoadedState() {
   if (QAction* button = rebar_->ButtonOfCommand(3063))
     button->setChecked(windowState_.showTool);
   statusButtons_->SetPermissions(DefaultPermissions());
+  selectionCommands_->LoadEntry();
   statusButtons_->SetOffline(false, QString::fromStdString(themeTexts_.Label(kLabelOnLine)));
   LoadKeywordLists();
   RefreshMenus();

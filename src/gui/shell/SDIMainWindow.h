@@ -33,6 +33,8 @@ class TTabStripArea;
 class TToolPanel;
 class TToolTrees;
 class TAnalysisCommands;
+class TFindCommands;
+class TSelectionCommands;
 class TFavoriteCommands;
 class THistoryCommands;
 class TTreeJobRunner;
@@ -123,6 +125,11 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TFavoriteCommands& FavoriteCommands() const { return *favoriteCommands_; }
   THistoryCommands& HistoryCommands() const { return *historyCommands_; }
   TAnalysisCommands& AnalysisCommands() const { return *analysisCommands_; }
+  TFindCommands& FindCommands() const { return *findCommands_; }
+  TSelectionCommands& SelectionCommands() const { return *selectionCommands_; }
+  // The colour of in-page highlighting, kept for the next run.
+  Colour HighlightColour() const { return highlightColour_; }
+  void SetHighlightColour(Colour colour) { highlightColour_ = colour; }
   TFileHistoryList& FileHistory(int kind) { return fileHistories_[static_cast<std::size_t>(kind)]; }
   // A note of start-up (a file set aside, changes kept at the last exit) in the status bar,
   // where it shows whenever no page's text does, for a minute.
@@ -152,6 +159,8 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
 
   // TPageHost
   const TSettings& Settings() const override { return settings_; }
+  // The settings that the program's own commands change (the select actions, for instance).
+  TSettings& MutableSettings() { return settings_; }
   void ShowStatusText(const QString& text) override;
   void ShowAddress(const QString& url) override;
   void ShowTitle(const QString& title) override;
@@ -234,6 +243,8 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TFavoriteCommands* favoriteCommands_ = nullptr;
   THistoryCommands* historyCommands_ = nullptr;
   TAnalysisCommands* analysisCommands_ = nullptr;
+  TFindCommands* findCommands_ = nullptr;
+  TSelectionCommands* selectionCommands_ = nullptr;
   TTabStripArea* tabStripArea_ = nullptr;
   TAPIBrowsePage* browsePage_ = nullptr;
   TWebSession* session_ = nullptr;

@@ -196,16 +196,11 @@ void TAnalysisCommands::Start() {
   if (!options.query.keyword.empty())
     window_.KeywordBox(kListAnalysisKey).Add(settings.Int(kIntAnalysisKeyWordListMax));
   TAPIBrowsePage& strip = window_.BrowsePage();
-  TMyContainerClass* page = strip.GetContainer(strip.CurrentIndex());
-  if (page == nullptr)
+  const std::optional<FrameRef> document = strip.CurrentDocument(false);
+  if (!document)
     return;
-
-  // The frame the user last worked in, while it is still there; else the top document.
-  const std::uint32_t pageId = page->Id();
-  FrameRef frame{pageId, {}};
-  if (const std::optional<FrameRef> focused = strip.WebEvents().FocusedBrowser();
-      focused && focused->page == pageId)
-    frame = *focused;
+  const FrameRef frame = *document;
+  const std::uint32_t pageId = frame.page;
   const bool images = settings.Flag(kFlagAnalysisImageTag);
   const int tabTitleMax = settings.Int(kIntTabTitleMax);
 

@@ -119,15 +119,15 @@ TEST(WebEventsTest, MouseSelectionAndContextMenuEvents) {
   EXPECT_EQ(events.FocusedBrowser(), kTop);
   EXPECT_EQ(events.PointedBrowser(), kTop);
 
-  EXPECT_TRUE(events.ContextMenu(kTop));
+  EXPECT_TRUE(events.ContextMenu());
   events.SuppressNextContextMenu();
   EXPECT_FALSE(events.ContextMenuAllowed());
-  EXPECT_FALSE(events.ContextMenu(kTop));
-  EXPECT_TRUE(events.ContextMenu(kTop));
-  EXPECT_TRUE(events.ContextMenu(kTop));
+  EXPECT_FALSE(events.ContextMenu());
+  EXPECT_TRUE(events.ContextMenu());
+  EXPECT_TRUE(events.ContextMenu());
   events.SuppressNextContextMenu();
   events.MouseMove(kTop, 1, 1);  // moving on lifts the suppression
-  EXPECT_TRUE(events.ContextMenu(kTop));
+  EXPECT_TRUE(events.ContextMenu());
 }
 
 TEST(WebEventsTest, EventsOfUnattachedFramesChangeNothing) {
@@ -141,7 +141,6 @@ TEST(WebEventsTest, EventsOfUnattachedFramesChangeNothing) {
   events.MouseMove(stranger, 99, 99);
   events.SelectStart(stranger);
   EXPECT_FALSE(events.MouseUp(stranger));
-  EXPECT_FALSE(events.ContextMenu(stranger));
   events.WindowFocus(stranger);
   EXPECT_FALSE(events.BeforeUnload(stranger, "t"));
   events.Unload(stranger, "t");
