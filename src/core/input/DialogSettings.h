@@ -2,8 +2,8 @@
 
 // The settings of the find dialog (section "SearchDialog") and of the select dialog (section
 // "SelectDialog"), read when a dialog opens and written when it closes. A missing or malformed
-// value gives its default; a position that was never saved is empty, and the dialog then opens
-// at the main window's position plus 50.
+// value gives its default and a width out of range the nearest usable one; a position that was
+// never saved is empty, and the dialog then opens at the main window's position plus 50.
 
 #include <optional>
 #include <string>
@@ -13,7 +13,9 @@ namespace zelvora {
 struct SearchDialogSettings {
   std::optional<int> x;
   std::optional<int> y;
-  bool searchForard = false;  // "SearchForard": the state of the first direction button
+  // "SearchForard": the state of the first direction button, "&Forward"; a dialog that never
+  // saved it searches forward.
+  bool searchForard = true;
   bool wholeWordsOnly = false;
   bool matchCase = false;
 };

@@ -7,12 +7,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSizeGrip>
 #include <QToolButton>
 
 #include "core/browser/UrlUtil.h"
+#include "gui/toolkit/DragSurface.h"
 
 namespace zelvora {
 
@@ -28,6 +28,7 @@ TOpenDialog::TOpenDialog(const TThemeTexts& texts, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("OpenDialog"));
   setModal(false);
+  new TDragSurface(*this);
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(4, 3, 2, 3);
   row->setSpacing(3);
@@ -82,25 +83,6 @@ void TOpenDialog::ChooseFile() {
       QFileDialog::getOpenFileName(this, QString(), start, QStringLiteral("HTML (*.html *.htm)"));
   if (!chosen.isEmpty())
     address_->setEditText(chosen);
-}
-
-void TOpenDialog::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    dragging_ = true;
-    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
-  }
-  QDialog::mousePressEvent(event);
-}
-
-void TOpenDialog::mouseMoveEvent(QMouseEvent* event) {
-  if (dragging_)
-    move(event->globalPosition().toPoint() - dragOffset_);
-  QDialog::mouseMoveEvent(event);
-}
-
-void TOpenDialog::mouseReleaseEvent(QMouseEvent* event) {
-  dragging_ = false;
-  QDialog::mouseReleaseEvent(event);
 }
 
 }  // namespace zelvora

@@ -9,7 +9,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QMouseEvent;
 
 namespace zelvora {
 
@@ -28,18 +27,11 @@ class TOpenDialog : public QDialog {
   // The text is to be opened; the dialog stays open unless OK was pressed.
   void Applied(const QString& text, bool newTab);
 
- protected:
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-
  private:
   void ChooseFile();
 
   QComboBox* address_ = nullptr;
   QCheckBox* newTab_ = nullptr;
-  QPoint dragOffset_;
-  bool dragging_ = false;
 };
 
 }  // namespace zelvora

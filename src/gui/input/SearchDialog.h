@@ -48,7 +48,6 @@ class TSearchDialog : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
-  void keyReleaseEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:

@@ -9,6 +9,7 @@
 // current entry's name as the list's "Select"; it deletes itself on closing.
 
 #include <QDialog>
+#include <functional>
 
 #include "core/input/SelectEntry.h"
 
@@ -16,6 +17,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class QToolButton;
 
 namespace zelvora {
 
@@ -35,6 +37,11 @@ class TSelectDialog : public QDialog {
   // The action buttons show the select action `action` (0..4) by its plain name.
   void ShowAction(int action);
 
+  // Asks for the file of a new select list (a save-file dialog started in `folder`); an empty
+  // answer gives up. Tests answer in place of the user.
+  using ListFileAsker = std::function<QString(QWidget* parent, const QString& folder)>;
+  static void SetListFileAsker(ListFileAsker asker);
+
  signals:
   // The select action is to be performed on the text: Enter released in the text field, or
   // Enter in the entry combo box or its small button once the entry exists.
@@ -44,12 +51,36 @@ class TSelectDialog : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
-  void keyReleaseEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The select list file of the file history; empty when none is set.
+  std::string ListFile() const;
+  void LoadList();
+  // Puts an entry into the "Front" and "Back" rows.
+  void ShowEntry(const SelectEntry& entry);
+  SelectEntry EntryOfFields() const;
+  void ChooseEntry(int index);
+  void ReloadEntry();
+  void ApplyEntry();
+  // Enter in the entry combo box or its small button.
+  void EnterEntry();
+  // A new list file, asked for and written; false when the user gave up or it failed.
+  bool CreateListFile();
+  void SetSingle(bool single);
+  void ShowWriteError(const FileWriteResult& result);
+
   TSDIMainWindow& window_;
   SelectEntry& current_;
+  QPushButton* action_ = nullptr;
+  QLineEdit* text_ = nullptr;
+  QComboBox* entries_ = nullptr;
+  QLineEdit* front_ = nullptr;
+  QLineEdit* back_ = nullptr;
+  QCheckBox* regExp_ = nullptr;
+  QCheckBox* source_ = nullptr;
+  QToolButton* single_ = nullptr;
+  QWidget* rows_ = nullptr;
 };
 
 }  // namespace zelvora

@@ -84,6 +84,8 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
 
   const TAccelTable& Accelerators() const { return menuBuild_.shortcuts.Table(); }
   GestureRecogniser& Gestures() { return menuBuild_.gestures; }
+  // The menus of the current theme as data (the selection actions' names among them).
+  const TMenuBuild& MenuBuild() const { return menuBuild_; }
   TKeyHandlerTable& KeyHandlers() { return keyHandlers_; }
   // The cleaned caption of the command's menu item.
   std::string CaptionOfCommand(int id) const;
