@@ -51,7 +51,10 @@ class FindSelectDialogsTest : public QObject {
     WindowFixture fixture("");
     TSDIMainWindow& window = fixture.Open();
     QAction* webSearch = window.Menus().Action(3026);
-    QVERIFY(webSearch != nullptr && webSearch->isEnabled());
+    QVERIFY(webSearch != nullptr && !webSearch->isEnabled());  // no page to search yet
+    window.ExecuteCommand(3002);
+    window.RefreshMenus();
+    QVERIFY(webSearch->isEnabled());
 
     QPointer<TSearchDialog> dialog = new TSearchDialog(window);
     dialog->show();
