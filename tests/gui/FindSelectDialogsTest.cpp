@@ -34,12 +34,16 @@ class FindSelectDialogsTest : public QObject {
     return widget;
   }
 
-  // Types into an edit field and presses Enter, as the user does.
-  static void TypeAndEnter(QLineEdit* edit, const QString& text) {
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Return);
+  // Types into a field and presses Enter, as the user does: the keys go to the control that has
+  // the focus (an editable combo box, not its edit field).
+  static void TypeAndEnter(QWidget* field, const QString& text) {
+    field->setFocus();
+    if (auto* combo = qobject_cast<QComboBox*>(field))
+      combo->lineEdit()->selectAll();
+    else
+      static_cast<QLineEdit*>(field)->selectAll();
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
   }
 
   static std::string FileText(const std::string& path) {
@@ -68,20 +72,20 @@ class FindSelectDialogsTest : public QObject {
     QCOMPARE(dialog->pos(), window.pos() + QPoint(50, 50));
 
     QSignalSpy searches(dialog.data(), &TSearchDialog::SearchRequested);
-    QLineEdit* edit = Child<QComboBox>(dialog, "KeyWord")->lineEdit();
-    TypeAndEnter(edit, "first");
+    QComboBox* box = Child<QComboBox>(dialog, "KeyWord");
+    TypeAndEnter(box, "first");
     QCOMPARE(searches.count(), 1);
     QCOMPARE(dialog->Options().text, QString("first"));
     dialog->TakeTextIntoList();
     // Alt+F searches, though "&Forward" marks the same letter; the box takes no "f".
     dialog->SetBackward(true);
-    QTest::keyClick(edit, Qt::Key_F, Qt::AltModifier);
+    QTest::keyClick(box, Qt::Key_F, Qt::AltModifier);
     QCOMPARE(searches.count(), 2);
-    QCOMPARE(edit->text(), QString("first"));
+    QCOMPARE(box->currentText(), QString("first"));
     QVERIFY(dialog->Options().backward);
     Child<QPushButton>(dialog, "NextSearch")->click();
     QCOMPARE(searches.count(), 3);
-    TypeAndEnter(edit, "second");
+    TypeAndEnter(box, "second");
     dialog->TakeTextIntoList();
 
     dialog->ShowStatus("Search is Done");
@@ -106,7 +110,7 @@ class FindSelectDialogsTest : public QObject {
 
     wholeWords->setChecked(true);
     dialog->move(130, 140);
-    QTest::keyClick(edit, Qt::Key_C, Qt::AltModifier);
+    QTest::keyClick(box, Qt::Key_C, Qt::AltModifier);
     QTRY_VERIFY(dialog.isNull());
     QVERIFY(webSearch->isEnabled());
     QCOMPARE(FileText(fixture.paths.perUserFolder + "/SearchKey.txt"),
@@ -118,7 +122,7 @@ class FindSelectDialogsTest : public QObject {
     QVERIFY(Child<QRadioButton>(dialog, "Backward")->isChecked());
     QVERIFY(dialog->Options().backward && dialog->Options().wholeWords);
     QVERIFY(!dialog->Options().matchCase);
-    QComboBox* box = Child<QComboBox>(dialog, "KeyWord");
+    box = Child<QComboBox>(dialog, "KeyWord");
     QCOMPARE(box->count(), 2);
     QCOMPARE(box->itemText(0), QString("second"));
     Child<QToolButton>(dialog, "Cross")->click();
@@ -213,7 +217,7 @@ class FindSelectDialogsTest : public QObject {
     dialog->show();
     dialog->SetText("picked");
     QSignalSpy performs(dialog.data(), &TSelectDialog::PerformRequested);
-    QLineEdit* name = Child<QComboBox>(dialog, "Entries")->lineEdit();
+    QComboBox* name = Child<QComboBox>(dialog, "Entries");
 
     TypeAndEnter(name, "Web");  // the user gives up
     QCOMPARE(asked, 1);

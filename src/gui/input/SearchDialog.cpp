@@ -109,7 +109,7 @@ TSearchDialog::TSearchDialog(TSDIMainWindow& window)
   auto* keys = new TDialogKeys(*this);
   keys->AddAltKey(Qt::Key_F, [this] { emit SearchRequested(); });
   keys->AddAltKey(Qt::Key_C, [this] { close(); });
-  keys->AddEnterReleased(combo->lineEdit(), [this] { emit SearchRequested(); });
+  keys->AddEnterReleased(combo, [this] { emit SearchRequested(); });
 
   box_->Load(false);
   const SearchDialogSettings settings = LoadSearchDialogSettings(window.Paths().settingsFile);

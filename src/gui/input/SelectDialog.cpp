@@ -162,7 +162,7 @@ TSelectDialog::TSelectDialog(TSDIMainWindow& window, SelectEntry& current)
   keys->AddAltKey(Qt::Key_O, [this] { close(); });
   keys->AddAltKey(Qt::Key_C, [this] { close(); });
   keys->AddEnterReleased(text_, [this] { emit PerformRequested(Text()); });
-  keys->AddEnterReleased(entries_->lineEdit(), [this] { EnterEntry(); });
+  keys->AddEnterReleased(entries_, [this] { EnterEntry(); });
 
   // As wide as the longest name, so that stepping through the actions moves nothing.
   int actionWidth = 0;

@@ -21,6 +21,8 @@ class TDialogKeys : public QObject {
   explicit TDialogKeys(QWidget& dialog);
 
   void AddAltKey(Qt::Key key, std::function<void()> action);
+  // `field` is the control the keys go to: for an editable combo box the box itself, which hands
+  // them on to its edit field without any filter seeing them there.
   void AddEnterReleased(const QWidget* field, std::function<void()> action);
 
  protected:
