@@ -26,6 +26,7 @@
 #include "gui/toolkit/DragSurface.h"
 #include "gui/toolkit/OpeningPosition.h"
 #include "gui/toolkit/Text.h"
+#include "gui/tools/EntryListMenu.h"
 
 namespace zelvora {
 
@@ -98,6 +99,9 @@ TSelectDialog::TSelectDialog(TSDIMainWindow& window, SelectEntry& current)
   splitter->setStretchFactor(0, 0);
   splitter->setStretchFactor(1, 1);
   auto* enter = SmallButton(QStringLiteral("\u21B5"), QStringLiteral("EnterEntry"), this);
+  // The list's file: open another, write it as, or pick one of the recent ones.
+  auto* listFile = SmallButton(QString(), QStringLiteral("ListFile"), this);
+  listFile->setArrowType(Qt::DownArrow);
   single_ = SmallButton(QString(kFoldMark), QStringLiteral("Single"), this);
   auto* cross = SmallButton(label(kLabelCross), QStringLiteral("Cross"), this);
   cross->setAutoRaise(true);
@@ -107,6 +111,7 @@ TSelectDialog::TSelectDialog(TSDIMainWindow& window, SelectEntry& current)
   top->addWidget(action_);
   top->addWidget(splitter, 1);
   top->addWidget(enter);
+  top->addWidget(listFile);
   top->addWidget(single_);
   top->addWidget(cross);
   // Sized in width only: the grip at the right end, the height follows the layout.
@@ -151,6 +156,13 @@ TSelectDialog::TSelectDialog(TSDIMainWindow& window, SelectEntry& current)
   });
   connect(entries_, &QComboBox::activated, this, &TSelectDialog::ChooseEntry);
   connect(enter, &QToolButton::clicked, this, &TSelectDialog::EnterEntry);
+  connect(listFile, &QToolButton::clicked, this, [this, listFile] {
+    ShowEntryListMenu(window_, kFileSelect, listFile->mapToGlobal(QPoint(0, listFile->height())),
+                      [this](const std::string& path) {
+                        LoadList();
+                        current_ = ReadCurrentSelectEntry(path);
+                      });
+  });
   connect(reload, &QPushButton::clicked, this, &TSelectDialog::ReloadEntry);
   connect(apply, &QPushButton::clicked, this, &TSelectDialog::ApplyEntry);
   connect(single_, &QToolButton::clicked, this, [this] { SetSingle(!rows_->isHidden()); });

@@ -5,8 +5,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QToolButton>
@@ -21,6 +19,7 @@
 #include "gui/shell/Rebar.h"
 #include "gui/shell/SDIMainWindow.h"
 #include "gui/shell/ToolPanel.h"
+#include "gui/tools/EntryListMenu.h"
 #include "gui/tools/KeywordBox.h"
 
 namespace zelvora {
@@ -189,47 +188,9 @@ void TSDIMainWindow::LoadSearchList(const std::string& path) {
 }
 
 void TSDIMainWindow::ShowSearchListMenu() {
-  TFileHistoryList& history = fileHistories_[kFileSearchList];
-  const auto makeCurrent = [this, &history](const std::string& path) {
-    history.Add(path, settings_.Int(kIntToolFileHistoryMax));
-    history.SetCurrentFile(path);
-    LoadSearchList(path);
-  };
-  QMenu menu;
-  connect(menu.addAction(QStringLiteral("Open")), &QAction::triggered, this, [&] {
-    const QString name = QFileDialog::getOpenFileName(
-        this, QString(), QString::fromStdString(history.CurrentFolder()),
-        QStringLiteral("txt (*.txt)"));
-    if (!name.isEmpty())
-      makeCurrent(name.toStdString());
-  });
-  connect(menu.addAction(QStringLiteral("Write as")), &QAction::triggered, this, [&] {
-    QString name = QFileDialog::getSaveFileName(this, QString(),
-                                                QString::fromStdString(history.CurrentFolder()),
-                                                QStringLiteral("txt (*.txt)"));
-    if (name.isEmpty())
-      return;
-    if (QFileInfo(name).suffix().isEmpty())
-      name += QStringLiteral(".txt");
-    if (WriteSearchListAs(searchListFile_, name.toStdString()).ok) {
-      makeCurrent(name.toStdString());
-    } else {
-      searchListFile_.clear();
-      rebar_->SearchListBox()->clear();
-    }
-  });
-  QMenu* recent = menu.addMenu(QString::fromStdString(themeTexts_.Label(kLabelFileHistory)));
-  for (std::size_t n = 1; n <= history.Count(); ++n) {
-    const std::string path = history.Entry(n);
-    if (path.empty())
-      continue;
-    connect(recent->addAction(QString::fromStdString(FileHistoryCaption(path))),
-            &QAction::triggered, this, [makeCurrent, path] { makeCurrent(path); });
-  }
-  connect(menu.addAction(QString::fromStdString(CaptionOfCommand(kFileHistoryDeleteId))),
-          &QAction::triggered, this, [&history] { history.Clear(false); });
   QToolButton* button = rebar_->SearchListButton();
-  menu.exec(button->mapToGlobal(QPoint(0, button->height())));
+  ShowEntryListMenu(*this, kFileSearchList, button->mapToGlobal(QPoint(0, button->height())),
+                    [this](const std::string& path) { LoadSearchList(path); });
 }
 
 void TSDIMainWindow::ToggleOpenDialog() {
