@@ -74,7 +74,11 @@ inline constexpr std::uint16_t kFavoriteExportId = 5880;
 inline constexpr std::uint16_t kCharSizeId = 3155;
 inline constexpr std::uint16_t kSelectActionId = 3156;
 inline constexpr std::uint16_t kSelectBeforeActionId = 3157;
+// The select actions 0..4 ("SelectNone" … "SelectUrlEdit") and the select-before actions 0..2
+// ("SelectBeforeActionNone" … "SelectBeforeActionMenu") have consecutive ids.
+inline constexpr std::uint16_t kSelectNoneId = 3224;
 inline constexpr std::uint16_t kSelectClipId = 3225;
+inline constexpr std::uint16_t kSelectBeforeActionNoneId = 3230;
 inline constexpr std::uint16_t kSelectBeforeActionDialogId = 3231;
 inline constexpr std::uint16_t kFileHistoryDeleteId = 5874;
 

@@ -12,10 +12,12 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 #include <algorithm>
+#include <array>
 #include <memory>
 
 #include "core/shell/CommandTable.h"
 #include "core/shell/FileHistory.h"
+#include "core/shell/SettingsTable.h"
 #include "gui/browser/EnginePage.h"
 #include "gui/browser/MyContainerClass.h"
 #include "gui/browser/MyWEBClass4.h"
@@ -28,10 +30,8 @@ namespace zelvora {
 
 namespace {
 
-constexpr int kSelectActionFirst = 3224;
-constexpr int kSelectBeforeActionFirst = 3230;
-constexpr int kSelectActionCount = 5;
-constexpr int kSelectBeforeActionCount = 3;
+constexpr int kSelectActionCount = kSelectActionMax + 1;
+constexpr int kSelectBeforeActionCount = kSelectBeforeActionMax + 1;
 enum SelectAction : int { kNone = 0, kCopy = 1, kUrlOpen = 2, kEditCopy = 3, kEditUrlOpen = 4 };
 enum SelectBeforeAction : int { kBeforeNone = 0, kBeforeDialog = 1, kBeforeMenu = 2 };
 
@@ -152,8 +152,8 @@ void TSelectionCommands::ShowSelectMenu(const QString& text) {
     return;
   }
   const int id = chosen->data().toInt();
-  if (id >= kSelectActionFirst && id < kSelectActionFirst + kSelectActionCount) {
-    SetAction(id - kSelectActionFirst);
+  if (id >= kSelectNoneId && id < kSelectNoneId + kSelectActionCount) {
+    SetAction(id - kSelectNoneId);
     Perform(text);
   } else if (id == kSelectDialogCommand) {
     if (!dialogWasOpen && dialog_)
@@ -180,7 +180,7 @@ void TSelectionCommands::SetAction(int action) {
   action = std::clamp(action, 0, kSelectActionCount - 1);
   window_.MutableSettings().selectAction = action;
   for (int each = 0; each < kSelectActionCount; ++each) {
-    window_.Menus().SetChecked(kSelectActionFirst + each, each == action);
+    window_.Menus().SetChecked(kSelectNoneId + each, each == action);
   }
   if (dialog_)
     dialog_->ShowAction(action);
@@ -190,7 +190,7 @@ void TSelectionCommands::SetBeforeAction(int beforeAction) {
   beforeAction = std::clamp(beforeAction, 0, kSelectBeforeActionCount - 1);
   window_.MutableSettings().selectBeforeAction = beforeAction;
   for (int each = 0; each < kSelectBeforeActionCount; ++each) {
-    window_.Menus().SetChecked(kSelectBeforeActionFirst + each, each == beforeAction);
+    window_.Menus().SetChecked(kSelectBeforeActionNoneId + each, each == beforeAction);
   }
 }
 
@@ -199,7 +199,7 @@ void TSelectionCommands::OpenDialog() {
     dialog_ = new TSelectDialog(window_, current_);
     connect(dialog_, &TSelectDialog::PerformRequested, this, &TSelectionCommands::Perform);
     connect(dialog_, &TSelectDialog::StepRequested, this, [this] {
-      window_.ExecuteCommand(kSelectActionFirst +
+      window_.ExecuteCommand(kSelectNoneId +
                              (window_.Settings().selectAction + 1) % kSelectActionCount);
     });
     dialog_->ShowAction(window_.Settings().selectAction);

@@ -275,11 +275,10 @@ void TSDIMainWindow::RefreshMenus() {
     menus_->SetEnabled(kTrackedDialogCommands[static_cast<std::size_t>(TrackedDialog::kSearch)],
                        false);
   for (int action = 0; action <= kSelectActionMax; ++action) {
-    menus_->SetChecked(kSelectClipId - 1 + action, action == settings_.selectAction);
+    menus_->SetChecked(kSelectNoneId + action, action == settings_.selectAction);
   }
   for (int before = 0; before <= kSelectBeforeActionMax; ++before) {
-    menus_->SetChecked(kSelectBeforeActionDialogId - 1 + before,
-                       before == settings_.selectBeforeAction);
+    menus_->SetChecked(kSelectBeforeActionNoneId + before, before == settings_.selectBeforeAction);
   }
 }
 
