@@ -1,8 +1,9 @@
 #pragma once
 
-// A small web server on 127.0.0.1 for the page tests: each path answers with its page, anything
-// else with 404. One request per connection. It also answers as a proxy (a request line with a
-// whole address), and it keeps every request target with its user agent.
+// A small web server on 127.0.0.1 for the page tests: each path answers with its page (or a
+// reply of its own: status, headers, a body made as it is sent), anything else with 404. One
+// request per connection. It also answers as a proxy (a request line with a whole address), and
+// it keeps every request target with its user agent and authorisation.
 
 #include <QHash>
 #include <QSet>
@@ -10,6 +11,7 @@
 #include <QTcpSocket>
 #include <QUrl>
 #include <algorithm>
+#include <memory>
 
 namespace zelvora {
 
@@ -26,7 +28,16 @@ class LocalServer : public QObject {
     });
   }
 
-  void Page(const QString& path, const QByteArray& html) { pages_.insert(path, html); }
+  struct Reply {
+    QByteArray status = "200 OK";
+    QList<QByteArray> headers;  // "Name: value" lines besides the length and the connection
+    QByteArray body;
+    qint64 generated = 0;  // bytes made while sending, in place of the body
+  };
+  void Page(const QString& path, const QByteArray& html) {
+    pages_.insert(path, {"200 OK", {"Content-Type: text/html; charset=utf-8"}, html, 0});
+  }
+  void Serve(const QString& path, const Reply& reply) { pages_.insert(path, reply); }
   // A path that is never answered: its request stays open.
   void Stall(const QString& path) { stalled_.insert(path); }
   QString Url(const QString& path) const {
@@ -35,6 +46,7 @@ class LocalServer : public QObject {
   struct Request {
     QString target;  // the path, or the whole address of a proxy request
     QByteArray userAgent;
+    QByteArray authorization;
   };
   QList<Request> requests;
   bool Requested(const QString& target) const {
@@ -51,27 +63,56 @@ class LocalServer : public QObject {
     const QList<QByteArray> lines = buffer.split('\n');
     const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
     QByteArray userAgent;
+    QByteArray authorization;
     for (const QByteArray& line : lines) {
       if (line.toLower().startsWith("user-agent:"))
         userAgent = line.mid(11).trimmed();
+      if (line.toLower().startsWith("authorization:"))
+        authorization = line.mid(14).trimmed();
     }
     buffers_.remove(socket);
     const QString target = requestLine.size() > 1 ? QString::fromLatin1(requestLine[1]) : QString();
-    requests.append({target, userAgent});
+    requests.append({target, userAgent, authorization});
     const QString path = target.startsWith(u'/') ? target : QUrl(target).path();
     if (stalled_.contains(path))
       return;
-    const auto page = pages_.constFind(path.section(u'?', 0, 0));
-    const QByteArray body = page != pages_.constEnd() ? *page : QByteArrayLiteral("not here");
-    const QByteArray status = page != pages_.constEnd() ? "200 OK" : "404 Not Found";
-    socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\n" +
-                  "Cache-Control: no-store\r\nContent-Length: " + QByteArray::number(body.size()) +
-                  "\r\nConnection: close\r\n\r\n" + body);
+    const auto found = pages_.constFind(path.section(u'?', 0, 0));
+    const Reply reply = found != pages_.constEnd()
+                            ? *found
+                            : Reply{"404 Not Found", {"Content-Type: text/html"}, "not here", 0};
+    const qint64 length = reply.generated > 0 ? reply.generated : reply.body.size();
+    QByteArray head = "HTTP/1.1 " + reply.status + "\r\n";
+    for (const QByteArray& header : reply.headers)
+      head += header + "\r\n";
+    socket->write(head + "Cache-Control: no-store\r\nContent-Length: " +
+                  QByteArray::number(length) + "\r\nConnection: close\r\n\r\n" + reply.body);
+    if (reply.generated > 0) {
+      Generate(socket, reply.generated);
+      return;
+    }
     socket->disconnectFromHost();
   }
 
+  // Sends `size` bytes of a repeating pattern, a chunk whenever the socket has room, so that the
+  // body never sits in memory whole.
+  static void Generate(QTcpSocket* socket, qint64 size) {
+    static const QByteArray chunk = QByteArray("0123456789abcdef").repeated(4096);
+    auto left = std::make_shared<qint64>(size);
+    const auto more = [socket, left] {
+      while (*left > 0 && socket->bytesToWrite() < 4 * chunk.size()) {
+        const qint64 part = std::min<qint64>(*left, chunk.size());
+        socket->write(chunk.constData(), part);
+        *left -= part;
+      }
+      if (*left == 0)
+        socket->disconnectFromHost();
+    };
+    connect(socket, &QTcpSocket::bytesWritten, socket, more);
+    more();
+  }
+
   QTcpServer server_;
-  QHash<QString, QByteArray> pages_;
+  QHash<QString, Reply> pages_;
   QSet<QString> stalled_;
   QHash<QTcpSocket*, QByteArray> buffers_;
 };
