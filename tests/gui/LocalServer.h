@@ -3,25 +3,41 @@
 // A small web server on 127.0.0.1 for the page tests: each path answers with its page (or a
 // reply of its own: status, headers, a body made as it is sent), anything else with 404. One
 // request per connection. It also answers as a proxy (a request line with a whole address), and
-// it keeps every request target with its user agent and authorisation.
+// it keeps every request target with its user agent and authorisation. Made with `tls`, it
+// speaks HTTPS with a certificate of its own that no browser trusts.
 
 #include <QHash>
 #include <QSet>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUrl>
 #include <algorithm>
 #include <memory>
 
+#include "TestCertificate.h"
+
 namespace zelvora {
 
 class LocalServer : public QObject {
  public:
-  LocalServer() {
-    if (!server_.listen(QHostAddress::LocalHost))
+  explicit LocalServer(bool tls = false) : tls_(tls) {
+    if (tls) {
+      auto* server = new QSslServer(this);
+      QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+      configuration.setLocalCertificate(QSslCertificate(QByteArray(kTestCertificatePem)));
+      configuration.setPrivateKey(QSslKey(QByteArray(kTestCertificateKeyPem), QSsl::Rsa));
+      server->setSslConfiguration(configuration);
+      server_ = server;
+    } else {
+      server_ = new QTcpServer(this);
+    }
+    if (!server_->listen(QHostAddress::LocalHost))
       qFatal("the test server cannot listen on 127.0.0.1");
-    connect(&server_, &QTcpServer::newConnection, this, [this] {
-      while (QTcpSocket* socket = server_.nextPendingConnection()) {
+    // Encrypted connections are pending once their handshake is over.
+    connect(server_, &QTcpServer::pendingConnectionAvailable, this, [this] {
+      while (QTcpSocket* socket = server_->nextPendingConnection()) {
         connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { Answer(socket); });
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
       }
@@ -40,8 +56,15 @@ class LocalServer : public QObject {
   void Serve(const QString& path, const Reply& reply) { pages_.insert(path, reply); }
   // A path that is never answered: its request stays open.
   void Stall(const QString& path) { stalled_.insert(path); }
+  // A path that answers 401 unless the request carries this user and password (Basic).
+  void Protect(const QString& path, const QByteArray& user, const QByteArray& password) {
+    protected_.insert(path, "Basic " + (user + ':' + password).toBase64());
+  }
   QString Url(const QString& path) const {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path);
+    return QStringLiteral("%1://127.0.0.1:%2%3")
+        .arg(tls_ ? QStringLiteral("https") : QStringLiteral("http"))
+        .arg(server_->serverPort())
+        .arg(path);
   }
   struct Request {
     QString target;  // the path, or the whole address of a proxy request
@@ -77,9 +100,16 @@ class LocalServer : public QObject {
     if (stalled_.contains(path))
       return;
     const auto found = pages_.constFind(path.section(u'?', 0, 0));
-    const Reply reply = found != pages_.constEnd()
-                            ? *found
-                            : Reply{"404 Not Found", {"Content-Type: text/html"}, "not here", 0};
+    Reply reply = found != pages_.constEnd()
+                      ? *found
+                      : Reply{"404 Not Found", {"Content-Type: text/html"}, "not here", 0};
+    const auto guarded = protected_.constFind(path);
+    if (guarded != protected_.constEnd() && authorization != *guarded) {
+      reply = {"401 Unauthorized",
+               {"Content-Type: text/html", "WWW-Authenticate: Basic realm=\"Zelvora test\""},
+               "<title>Denied</title>denied",
+               0};
+    }
     const qint64 length = reply.generated > 0 ? reply.generated : reply.body.size();
     QByteArray head = "HTTP/1.1 " + reply.status + "\r\n";
     for (const QByteArray& header : reply.headers)
@@ -111,7 +141,9 @@ class LocalServer : public QObject {
     more();
   }
 
-  QTcpServer server_;
+  bool tls_ = false;
+  QTcpServer* server_ = nullptr;
+  QHash<QString, QByteArray> protected_;
   QHash<QString, Reply> pages_;
   QSet<QString> stalled_;
   QHash<QTcpSocket*, QByteArray> buffers_;

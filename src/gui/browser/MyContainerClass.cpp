@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QTimer>
-#include <QWebEngineCertificateError>
 #include <QWebEngineHistory>
 #include <QWebEngineHttpRequest>
 #include <QWebEngineScript>
@@ -120,11 +119,6 @@ void TMyContainerClass::ConnectEngine() {
     if (callbacks_.OnWindowClosing)
       callbacks_.OnWindowClosing(false);
   });
-  connect(page_, &QWebEnginePage::certificateError, this,
-          [this](const QWebEngineCertificateError& error) {
-            // The engine refuses the page unless told otherwise; it is noted for the lock.
-            certificateErrorSeen_ = certificateErrorSeen_ || error.isOverridable();
-          });
 }
 
 void TMyContainerClass::ReportHistoryState() {

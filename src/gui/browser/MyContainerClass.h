@@ -89,6 +89,8 @@ class TMyContainerClass : public QObject {
   QString DocumentTitle() const;
   // Navigates; an optional referrer goes with the request.
   void Navigate(const QUrl& url, const QString& referer = {});
+  // The user let a certificate error of this load through: the lock says so.
+  void CertificateAccepted() { certificateErrorSeen_ = true; }
   // Asks every frame's bridge to report its document again.
   void ReportAllFrames();
   // Takes the closed page out of service: it reports nothing more, its open dialogs are

@@ -52,6 +52,10 @@ TAPIBrowsePage::TAPIBrowsePage(TPageHost& host, const QString& storageFolder, QW
   setObjectName(QStringLiteral("BrowsePage"));
   profile_ = CreateWebProfile(storageFolder, secret_, this);
   requests_ = new TDocumentRequests(this);
+  askPrinter = [](QPrinter& printer, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+  };
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -698,8 +702,7 @@ void TAPIBrowsePage::Print(TMyContainerClass& container, bool preview) {
     dialog.exec();
     return;
   }
-  QPrintDialog dialog(printer_.get(), this);
-  if (dialog.exec() == QDialog::Accepted)
+  if (askPrinter(*printer_, this))
     printAndWait(printer_.get());
 }
 

@@ -111,6 +111,11 @@ class TAPIBrowsePage : public QWidget {
   // Posts the close of a page's tab from inside one of the page's own events (its script closed
   // the window, the deny list refused it).
   void PostClose(const TMyContainerClass& container);
+  // Prints a page after the print dialog (`askPrinter`), or shows its print preview.
+  void Print(TMyContainerClass& container, bool preview);
+  // Sets up the printer with the user; false when the user cancelled. The print dialog unless a
+  // test answers.
+  std::function<bool(QPrinter& printer, QWidget* parent)> askPrinter;
   // Fills a back or forward drop-down menu from the current page's history.
   void FillTravelMenu(QMenu& menu, bool back);
 
@@ -145,7 +150,6 @@ class TAPIBrowsePage : public QWidget {
   void ShowArrowMenu(bool back);
   void SaveAs(TMyContainerClass& container);
   void ShowProperties(TMyContainerClass& container);
-  void Print(TMyContainerClass& container, bool preview);
   bool IsCurrent(const TMyContainerClass& container) const;
 
   TPageHost& host_;

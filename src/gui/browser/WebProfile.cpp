@@ -4,6 +4,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
 
 namespace zelvora {
 
@@ -27,6 +28,8 @@ QWebEngineProfile* CreateWebProfile(const QString& storageFolder, const std::str
   profile->setCachePath(storageFolder + QStringLiteral("/Cache"));
   profile->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
   profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+  // A page (a video) may ask for the whole screen; the program shows it there.
+  profile->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
 
   // Built from scratch: a script object is not shared between profiles or runs.
   QWebEngineScript bridge;

@@ -35,6 +35,7 @@
 #include "gui/browser/BrowseTabBar.h"
 #include "gui/browser/MyContainerClass.h"
 #include "gui/browser/OpenDialog.h"
+#include "gui/browser/PagePrompts.h"
 #include "gui/browser/WebSession.h"
 #include "gui/input/FindCommands.h"
 #include "gui/input/InputFilter.h"
@@ -156,9 +157,11 @@ void TSDIMainWindow::CreateChildren() {
                                    tabStripArea_);
   tabStripArea_->SetContent(browsePage_);
   session_ = new TWebSession(*this, *browsePage_, paths_.perUserFolder, this);
-  browsePage_->onPageCreated = [this](TMyContainerClass& page) {
+  auto* prompts = new TPagePrompts(*browsePage_);
+  browsePage_->onPageCreated = [this, prompts](TMyContainerClass& page) {
     session_->PageCreated(page);
     historyCommands_->PageCreated(page);
+    prompts->PageCreated(page);
   };
   SetCommandOwner(CommandOwner::kPages, [this](const CommandRoute& route, int, int param) {
     if (route.action == CommandAction::kFocusTabPage && !PageMayTakeFocus())
