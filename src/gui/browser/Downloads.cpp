@@ -100,8 +100,11 @@ int TDownloads::RunningCount() const {
 }
 
 void TDownloads::ShowWindow() {
-  if (list_.isNull())
+  if (list_.isNull()) {
     list_ = new TDownloadsWindow(*this, &window_);
+    // Over the main window: the window system would put it anywhere, even half off the screen.
+    list_->move(window_.geometry().center() - list_->rect().center());
+  }
   list_->show();
   list_->raise();
 }
