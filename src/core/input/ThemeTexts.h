@@ -56,8 +56,8 @@ std::string ReadMenuBarCaption(std::string_view themeFile, std::string_view name
 // mnemonic marks ("&x" gives "x", "&&" a single "&"), so "Edit && Copy(&E)" is "Edit & Copy".
 std::string PlainActionName(std::string_view caption);
 
-// ---- Messages, by number ("0" to "9" in the theme). "%1" stands for a position or a file name
-// that the caller fills in.
+// ---- Messages, by number ("0" to "10" in the theme). "%1" stands for a position, a file name or
+// a count that the caller fills in.
 
 enum ThemeMessage : int {
   kMessageRegularExpression = 0,
@@ -70,6 +70,7 @@ enum ThemeMessage : int {
   kMessageWorkFinished = 7,
   kMessageStoppedWorking = 8,
   kMessageConfirmExit = 9,
+  kMessageDownloadsRunning = 10,
   kThemeMessageCount,
 };
 
@@ -84,6 +85,7 @@ inline constexpr std::string_view kBuiltInMessages[] = {
     "Work finished. :-)",
     "Stopped Working.",
     "Do you wish to exit?\\n",
+    "Downloads running: %1\\n\\nDo you wish to exit and cancel them?",
 };
 static_assert(std::size(kBuiltInMessages) == kThemeMessageCount);
 

@@ -13,6 +13,7 @@ namespace {
 constexpr std::string_view kToolBarKey = "ToolBar";
 constexpr std::string_view kBarSearchKeyWidthKey = "BarSearchKeyWidth";
 constexpr std::string_view kHighlightColourKey = "HighlightColor";
+constexpr std::string_view kDownloadFolderKey = "DownloadFolder";
 constexpr int kBandWidthMax = 999;
 constexpr int kBandWidthDigits = 3;
 constexpr int kToolbarDefaultButtons = 16;
@@ -225,6 +226,16 @@ Colour LoadHighlightColour(const std::string& settingsFile) {
 bool SaveHighlightColour(const std::string& settingsFile, Colour colour) {
   return WriteProfileString(settingsFile, kSearchDialogSection, kHighlightColourKey,
                             ColourToText(colour));
+}
+
+std::string LoadDownloadFolder(const std::string& settingsFile, const std::string& defaultFolder) {
+  return ReadProfileString(settingsFile, kWindowSection, kDownloadFolderKey, defaultFolder);
+}
+
+bool SaveDownloadFolder(const std::string& settingsFile, const std::string& folder) {
+  if (folder.size() > kProfileStringMax)
+    return false;
+  return WriteProfileString(settingsFile, kWindowSection, kDownloadFolderKey, folder);
 }
 
 }  // namespace zelvora

@@ -116,4 +116,10 @@ inline constexpr Colour kHighlightColourDefault = MakeColour(0xFF, 0xFF, 0x00);
 Colour LoadHighlightColour(const std::string& settingsFile);
 bool SaveHighlightColour(const std::string& settingsFile, Colour colour);
 
+// The folder the last download went to, where the next save dialog starts: `defaultFolder` (the
+// desktop's download folder) when the file has none. A path longer than a setting can hold is
+// not written (it would read back cut, as some other folder): the previous one stays.
+std::string LoadDownloadFolder(const std::string& settingsFile, const std::string& defaultFolder);
+bool SaveDownloadFolder(const std::string& settingsFile, const std::string& folder);
+
 }  // namespace zelvora

@@ -33,6 +33,7 @@
 #include "core/shell/UtilFunc.h"
 #include "core/tools/TabList.h"
 #include "gui/browser/BrowseTabBar.h"
+#include "gui/browser/Downloads.h"
 #include "gui/browser/MyContainerClass.h"
 #include "gui/browser/OpenDialog.h"
 #include "gui/browser/PagePrompts.h"
@@ -201,6 +202,7 @@ void TSDIMainWindow::CreateChildren() {
   favoriteCommands_ = new TFavoriteCommands(*this, *toolTrees_);
   historyCommands_ = new THistoryCommands(*this, *toolTrees_);
   analysisCommands_ = new TAnalysisCommands(*this, *toolTrees_);
+  downloads_ = new TDownloads(*this);
   findCommands_ = new TFindCommands(*this);
   selectionCommands_ = new TSelectionCommands(*this, *findCommands_);
   for (int page = 0; page < kToolPanelTreeCount; ++page) {
@@ -872,7 +874,14 @@ void TSDIMainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (askQuestions_ && settings_.Flag(kFlagConfirmExit)) {
+  // Running downloads get a question of their own, which also asks about exiting.
+  const bool downloadsAsked = askQuestions_ && downloads_->RunningCount() > 0;
+  if (downloadsAsked && !downloads_->AskExit()) {
+    exitConfirmed_ = false;
+    event->ignore();
+    return;
+  }
+  if (askQuestions_ && !downloadsAsked && settings_.Flag(kFlagConfirmExit)) {
     const QString text = QString::fromStdString(themeTexts_.Message(kMessageConfirmExit))
                              .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                              .trimmed();
@@ -882,6 +891,7 @@ void TSDIMainWindow::closeEvent(QCloseEvent* event) {
       return;
     }
   }
+  downloads_->CancelAll();
   if (settings_.Flag(kFlagLastWebRestore))
     WriteTabList(paths_.perUserFolder + "/" + std::string(kLastWebListName));
   browsePage_->DeleteAllPages();

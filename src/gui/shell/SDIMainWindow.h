@@ -33,6 +33,7 @@ class TTabStripArea;
 class TToolPanel;
 class TToolTrees;
 class TAnalysisCommands;
+class TDownloads;
 class TFindCommands;
 class TSelectionCommands;
 class TFavoriteCommands;
@@ -127,6 +128,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TFavoriteCommands& FavoriteCommands() const { return *favoriteCommands_; }
   THistoryCommands& HistoryCommands() const { return *historyCommands_; }
   TAnalysisCommands& AnalysisCommands() const { return *analysisCommands_; }
+  TDownloads& Downloads() const { return *downloads_; }
   TFindCommands& FindCommands() const { return *findCommands_; }
   TSelectionCommands& SelectionCommands() const { return *selectionCommands_; }
   // The colour of in-page highlighting, kept for the next run.
@@ -245,6 +247,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TFavoriteCommands* favoriteCommands_ = nullptr;
   THistoryCommands* historyCommands_ = nullptr;
   TAnalysisCommands* analysisCommands_ = nullptr;
+  TDownloads* downloads_ = nullptr;
   TFindCommands* findCommands_ = nullptr;
   TSelectionCommands* selectionCommands_ = nullptr;
   TTabStripArea* tabStripArea_ = nullptr;

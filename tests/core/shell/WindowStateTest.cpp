@@ -109,6 +109,15 @@ TEST_F(WindowStateTest, ToolbarLayoutAndSearchSettingsRoundTrip) {
   EXPECT_EQ(LoadHighlightColour(path_), MakeColour(0x12, 0xAB, 0x0F));
   WriteProfileString(path_, "SearchDialog", "HighlightColor", "yellow");
   EXPECT_EQ(LoadHighlightColour(path_), kHighlightColourDefault);
+
+  // The download folder: the desktop's until one is kept; a path the file cannot hold whole
+  // leaves the last one in place.
+  EXPECT_EQ(LoadDownloadFolder(path_, "/home/u/Downloads"), "/home/u/Downloads");
+  ASSERT_TRUE(SaveDownloadFolder(path_, "/media/disk/Fotos \xC3\xA4"));
+  EXPECT_EQ(LoadDownloadFolder(path_, "/home/u/Downloads"), "/media/disk/Fotos \xC3\xA4");
+  EXPECT_FALSE(SaveDownloadFolder(path_, "/" + std::string(300, 'd')));
+  EXPECT_EQ(ReadProfileString(path_, "Zelvora", "DownloadFolder", ""),
+            "/media/disk/Fotos \xC3\xA4");
 }
 
 }  // namespace
