@@ -46,8 +46,9 @@ TDownloads::SaveAsker& SaveAskerSlot() {
 }
 
 QString DefaultDownloadFolder() {
+  // The desktop names its download folder even when there is none yet; then the home folder.
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-  return folder.isEmpty() ? QDir::homePath() : folder;
+  return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
 }
 
 QString PartPathOf(const QString& path) {

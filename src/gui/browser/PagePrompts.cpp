@@ -1,14 +1,15 @@
 #include "gui/browser/PagePrompts.h"
 
+#include <QApplication>
 #include <QAuthenticator>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
@@ -32,18 +33,26 @@ class TFullScreenWindow : public QWidget {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
     view_->setPage(tabView.page());
-    QWebEnginePage* page = tabView.page();
-    auto* leave = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(leave, &QShortcut::activated, page,
-            [page] { page->triggerAction(QWebEnginePage::ExitFullScreen); });
+    // The page takes every key it is given, Escape included: the window looks first.
+    qApp->installEventFilter(this);
     // A page that goes away (its tab closed) takes its full screen with it.
-    connect(page, &QObject::destroyed, this, &QObject::deleteLater);
+    connect(tabView.page(), &QObject::destroyed, this, &QObject::deleteLater);
     showFullScreen();
     view_->setFocus();
   }
   ~TFullScreenWindow() override {
     if (tabView_ && view_->page() != nullptr)
       tabView_->setPage(view_->page());
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (event->type() != QEvent::KeyPress || widget == nullptr || widget->window() != this ||
+        static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape || view_->page() == nullptr)
+      return false;
+    view_->page()->triggerAction(QWebEnginePage::ExitFullScreen);
+    return true;
   }
 
  private:
