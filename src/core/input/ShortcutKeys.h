@@ -159,6 +159,8 @@ class ShortcutKeyCapture {
   // Any other key went down: the new edit text, or nothing when the text stays. Back and
   // Delete empty a non-empty box; on an empty box they are keys like any other.
   std::optional<std::string> KeyDown(std::uint16_t virtualKey, bool editEmpty);
+  // The modifiers held now.
+  std::uint16_t Modifiers() const { return modifiers_; }
 
  private:
   std::string Text() const { return ShortcutDisplayText(modifiers_, keyName_); }

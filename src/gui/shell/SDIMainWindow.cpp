@@ -253,6 +253,39 @@ void TSDIMainWindow::ReloadTheme() {
   SelectToolPage(windowState_.selectTool);
 }
 
+void TSDIMainWindow::ApplyThemePage(ThemePage page) {
+  switch (page) {
+    case ThemePage::kAuthor:
+      themeTexts_.LoadAuthor(paths_.themeFile);
+      break;
+    case ThemePage::kMenu:
+      // The menu build keeps every check mark: RefreshMenus sets them from the window's state.
+      themeTexts_.LoadMenuTexts(paths_.themeFile);
+      toolPanel_->SetTexts(themeTexts_);
+      RebuildMenus();
+      SelectToolPage(windowState_.selectTool);
+      break;
+    case ThemePage::kButtonTips:
+      themeTexts_.LoadButtonTips(paths_.themeFile);
+      rebar_->SetTips(themeTexts_.ButtonTips(ButtonGroup::kToolbar));
+      statusButtons_->SetTexts(themeTexts_.ButtonTips(ButtonGroup::kDownloadControl),
+                               themeTexts_.ButtonTips(ButtonGroup::kTwoState));
+      break;
+    case ThemePage::kControlLabels:
+      // The gesture direction labels are labels too: the bindings are read with them.
+      themeTexts_.LoadControlLabels(paths_.themeFile);
+      toolPanel_->SetTexts(themeTexts_);
+      RebuildMenus();
+      break;
+    case ThemePage::kMessage:
+      themeTexts_.LoadMessages(paths_.themeFile);
+      break;
+    case ThemePage::kMouse:
+      RebuildMenus();
+      break;
+  }
+}
+
 void TSDIMainWindow::RefreshMenus() {
   UpdateClipboardCommands();
   menus_->SetChecked(3062, isMaximized());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/input/MenuBuild.h"
+#include "core/input/ThemePages.h"
 #include "core/input/ThemeTexts.h"
 #include "core/shell/CommandDispatch.h"
 #include "core/shell/CommandLine.h"
@@ -78,6 +79,10 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   void RebuildMenus();
   // Re-reads every text of the theme (tips, labels, messages, tree names) and then the menus.
   void ReloadTheme();
+  // The theme file the program reads its texts, keys and gestures from from now on.
+  void SetThemeFile(const std::string& path) { paths_.themeFile = path; }
+  // Re-reads from the theme file what one page of the theme editor writes, and shows it.
+  void ApplyThemePage(ThemePage page);
   TMainMenus& Menus() const { return *menus_; }
   // Brings the enabled and checked states of the menus in line with the window; runs whenever a
   // menu of the menu bar or the Standard Menu opens.
