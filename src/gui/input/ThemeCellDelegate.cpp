@@ -74,7 +74,17 @@ void TThemeCellDelegate::CommitOpenEditor() {
     return;
   QWidget* editor = editor_.data();
   emit commitData(editor);
+  Release();
   emit closeEditor(editor, NoHint);
+}
+
+void TThemeCellDelegate::Release() {
+  // The view stops watching the editor it closes; the field inside a composite box is ours to
+  // stop watching, or its focus-out would close the box a second time.
+  if (!edit_.isNull())
+    edit_->removeEventFilter(this);
+  edit_ = nullptr;
+  editor_ = nullptr;
 }
 
 QWidget* TThemeCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
@@ -162,9 +172,12 @@ void TThemeCellDelegate::Apply(const CellKeyResult& result) {
     case CellKeyAction::kInsert:
       edit_->insert(QString::fromStdString(result.text));
       break;
-    case CellKeyAction::kDiscard:
-      emit closeEditor(editor_.data(), NoHint);
+    case CellKeyAction::kDiscard: {
+      QWidget* editor = editor_.data();
+      Release();
+      emit closeEditor(editor, NoHint);
       break;
+    }
     case CellKeyAction::kCommit:
       CommitOpenEditor();
       break;

@@ -39,6 +39,7 @@ class TThemeCellDelegate : public QStyledItemDelegate {
  private:
   bool OnEditKey(QEvent* event);
   void Apply(const CellKeyResult& result);
+  void Release();
 
   // The editor functions are const for Qt; opening a box starts a fresh capture.
   mutable ThemeCellKeys keys_;
