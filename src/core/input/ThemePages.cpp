@@ -6,6 +6,7 @@
 
 #include "core/input/DefaultTheme.h"
 #include "core/shell/CommandTable.h"
+#include "core/shell/Paths.h"
 #include "core/shell/UtilFunc.h"
 #include "core/shell/WindowState.h"
 #include "core/text/Utf8.h"
@@ -17,8 +18,6 @@ namespace {
 constexpr ThemeColumn kMenuColumns[] = {ThemeColumn::kText, ThemeColumn::kShortcut,
                                         ThemeColumn::kGesture, ThemeColumn::kKeyName};
 constexpr ThemeColumn kTextColumns[] = {ThemeColumn::kText, ThemeColumn::kKeyName};
-
-constexpr std::string_view kThemeFileSettingsKey = "ThemeFile";
 
 std::size_t ValueIndex(ThemeColumn column) {
   return static_cast<std::size_t>(column);

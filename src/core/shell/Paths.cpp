@@ -7,6 +7,7 @@
 #include "core/browser/UrlUtil.h"
 #include "core/shell/SafeFile.h"
 #include "core/shell/UtilFunc.h"
+#include "core/shell/WindowState.h"
 #include "core/text/Utf8.h"
 
 namespace zelvora {
@@ -93,7 +94,7 @@ TPaths ResolvePaths(const PathInputs& inputs, CommandLine& commandLine) {
   const std::string themeFolder = perUserThemes ? paths.perUserFolder : paths.programFolder;
   std::string theme = commandLine.theme;
   if (theme.empty())
-    theme = ReadProfileString(paths.settingsFile, "Zelvora", "ThemeFile", "");
+    theme = ReadProfileString(paths.settingsFile, kWindowSection, kThemeFileSettingsKey, "");
   if (theme.empty()) {
     paths.themeFile = Join(themeFolder, kDefaultThemeFileName);
   } else if (IsLocalPath(theme)) {

@@ -15,6 +15,8 @@ inline constexpr std::string_view kProgramName = "Zelvora";
 inline constexpr std::string_view kSettingsFileName = "Zelvora.ini";
 inline constexpr std::string_view kDefaultThemeFileName = "Zelvora.txt";
 inline constexpr std::string_view kUnknownUser = "unknown";
+// The settings key (section "Zelvora") naming the theme the program starts with.
+inline constexpr std::string_view kThemeFileSettingsKey = "ThemeFile";
 
 struct TPaths {
   std::string programFolder;

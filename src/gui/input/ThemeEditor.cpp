@@ -92,6 +92,7 @@ TThemeEditor::TThemeEditor(TSDIMainWindow& window, QWidget* parent)
   sensitivity_ = new QSpinBox(mousePage);
   sensitivity_->setRange(kThemeSensitivityMin, kThemeSensitivityMax);
   auto* mouseLayout = new QFormLayout(mousePage);
+  mouseLayout->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
   mouseLayout->addRow(gestureEnable_);
   mouseLayout->addRow(sameDirection_);
   mouseLayout->addRow(Label(kLabelSensitivity), sensitivity_);
