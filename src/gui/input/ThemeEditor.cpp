@@ -17,6 +17,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "core/shell/Paths.h"
 #include "gui/input/ThemeCellDelegate.h"
 #include "gui/input/ThemeGridModel.h"
 #include "gui/input/ThemeGridView.h"
@@ -256,7 +257,12 @@ void TThemeEditor::Define() {
   window_.SetThemeFile(themeFile_);
   window_.ApplyThemePage(current_);
   window_.setEnabled(true);
-  StoreThemeFile(window_.Paths().settingsFile, themeFile_);
+  if (!StoreThemeFile(window_.Paths().settingsFile, themeFile_))
+    QMessageBox::warning(
+        this, window_.windowTitle(),
+        QString::fromStdString(window_.Paths().settingsFile + "\n\n" +
+                               std::string(kThemeFileSettingsKey) + "=" + themeFile_ +
+                               "\n\nThe settings file cannot be written."));
 }
 
 void TThemeEditor::BaseReset() {
