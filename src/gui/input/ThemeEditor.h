@@ -48,7 +48,6 @@ class TThemeEditor : public QWidget {
   void SetFileDialogs(TThemeFileDialogs dialogs) { dialogs_ = std::move(dialogs); }
 
   void ShowPage(ThemePage page);
-  ThemePage CurrentPage() const { return current_; }
   // The file the editor reads and writes.
   const std::string& ThemeFile() const { return themeFile_; }
   TThemeGridView& Grid() const { return *grid_; }

@@ -20,7 +20,6 @@ class TThemeGridModel : public QAbstractTableModel {
 
   // Shows the page's rows, which stay owned by the caller; null shows nothing.
   void SetPage(ThemePageData* page);
-  ThemePageData* Page() const { return page_; }
   // The page's values were replaced behind the model's back.
   void Reload();
   ThemeColumn ColumnKind(int column) const;
