@@ -252,9 +252,13 @@ std::optional<std::string> RegisterOnDesktop(TRegistry& registry, const TDesktop
   }
   if (!registry.WriteString(kHkeyCurrentUser, kRecordKey, "", entryPath))
     return "Cannot keep the former default browser in the registry store";
-  if (changed != *list)
-    return WriteInFolder(folders.configFolder, listPath, changed);
-  return std::nullopt;
+  if (changed == *list)
+    return std::nullopt;
+  std::optional<std::string> error = WriteInFolder(folders.configFolder, listPath, changed);
+  // Not registered after all: the next try takes the defaults again.
+  if (error)
+    registry.DeleteKey(kHkeyCurrentUser, kRecordKey);
+  return error;
 }
 
 std::optional<std::string> UnregisterFromDesktop(TRegistry& registry,

@@ -239,6 +239,18 @@ TEST_F(DefaultBrowserTest, WithdrawingKeepsTheEntryWhileATypeStillOpensWithIt) {
   EXPECT_TRUE(fs::exists(EntryPath()));
 }
 
+TEST_F(DefaultBrowserTest, AListThatCannotBeWrittenIsReportedAndTheNextTryTakesTheDefaults) {
+  ASSERT_TRUE(WriteFileAtomic((folder_ / "config").string(), "a file, not a folder").ok);
+  TRegistry registry(path_);
+  const TDefaultBrowserResult failed = ApplyDefaultBrowser(true, registry, kExecutable, desktop_);
+  EXPECT_FALSE(failed.ok);
+  EXPECT_NE(failed.error.find("mimeapps.list"), std::string::npos) << failed.error;
+
+  fs::remove(folder_ / "config");
+  Apply(true, registry);
+  EXPECT_EQ(DefaultFor("x-scheme-handler/https"), "zelvora.desktop;");
+}
+
 TEST_F(DefaultBrowserTest, NothingIsMadeWhenNeverRegistered) {
   TRegistry registry(path_);
   Apply(false, registry);
