@@ -167,13 +167,13 @@ TEST_F(StartUpTest, ASecondStartHandsItsSwitchesOverAndEnds) {
 }
 
 // A link another program opens, as the desktop entry starts it: the running window gets it as a
-// new tab beside the ones it has.
+// new tab beside the ones it has, whole even where its path holds a switch's text.
 TEST_F(StartUpTest, ALinkOpenedWhileZelvoraRunsBecomesANewTabOfTheRunningWindow) {
   const fs::path pages = copy_.Folder() / "pages";
   Write(pages / "a.html", "<title>Page A</title><p>a</p>");
-  Write(pages / "b.html", "<title>Page B</title><p>b</p>");
+  Write(pages / "size=9,9" / "b.html", "<title>Page B</title><p>b</p>");
   const std::string a = "file://" + (pages / "a.html").string();
-  const std::string b = "file://" + (pages / "b.html").string();
+  const std::string b = "file://" + (pages / "size=9,9" / "b.html").string();
   Write(SettingsFile(), "[ConfigDialog]\r\nAllowMultiple=0\r\nLastWebRestore=1\r\n");
   Process first(copy_.Executable(), {"/url=" + a});
   ASSERT_FALSE(first.WaitForExit(2s).has_value());
