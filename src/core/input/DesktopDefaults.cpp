@@ -61,7 +61,7 @@ struct ListLine {
   std::string_view text;  // as it stands, without its line end
   bool inDefaultGroup = false;
   bool isGroup = false;
-  std::string_view key;  // trimmed, for an entry line
+  std::string_view key;  // trimmed, for an entry of "[Default Applications]"
 };
 
 // The lines of a mimeapps.list with what they are; a line end is "\n" (a "\r" before it stays
@@ -186,8 +186,8 @@ std::string WithDefaultApplication(std::string_view list, std::string_view mimeT
                                    std::optional<std::string_view> value) {
   const std::vector<ListLine> lines = ParseList(list);
   const std::string newLine = value ? std::string(mimeType) + "=" + std::string(*value) : "";
-  // The type's line goes where it was, or after the last entry of the group; a second line of
-  // the type would hide the first, so it goes.
+  // The type's line goes where its last line was (the one that counts), or after the last entry
+  // of the group; its other lines go, so that only one says what opens the type.
   std::optional<std::size_t> at;
   std::optional<std::size_t> lastInGroup;
   for (std::size_t i = 0; i < lines.size(); ++i) {
