@@ -166,6 +166,35 @@ TEST_F(StartUpTest, ASecondStartHandsItsSwitchesOverAndEnds) {
   EXPECT_EQ(Key("Zelvora", "State"), "0");
 }
 
+// A link another program opens, as the desktop entry starts it: the running window gets it as a
+// new tab beside the ones it has, whole even where its path holds a switch's text.
+TEST_F(StartUpTest, ALinkOpenedWhileZelvoraRunsBecomesANewTabOfTheRunningWindow) {
+  const fs::path pages = copy_.Folder() / "pages";
+  Write(pages / "a.html", "<title>Page A</title><p>a</p>");
+  Write(pages / "size=9,9" / "b.html", "<title>Page B</title><p>b</p>");
+  const std::string a = "file://" + (pages / "a.html").string();
+  const std::string b = "file://" + (pages / "size=9,9" / "b.html").string();
+  Write(SettingsFile(), "[ConfigDialog]\r\nAllowMultiple=0\r\nLastWebRestore=1\r\n");
+  Process first(copy_.Executable(), {"/url=" + a});
+  ASSERT_FALSE(first.WaitForExit(2s).has_value());
+
+  Process link(copy_.Executable(), {"/url=" + b});
+  const auto linkStatus = link.WaitForExit(5s);
+  ASSERT_TRUE(linkStatus.has_value()) << "the second start is still running";
+  EXPECT_TRUE(WIFEXITED(*linkStatus) && WEXITSTATUS(*linkStatus) == 0);
+
+  std::this_thread::sleep_for(2s);
+  first.Signal(SIGTERM);
+  const auto firstStatus = first.WaitForExit(5s);
+  ASSERT_TRUE(firstStatus && WIFEXITED(*firstStatus) && WEXITSTATUS(*firstStatus) == 0);
+  const std::string written = Read(UserFolder() / "LastWebList.dat");
+  const auto itemA = written.find("\t" + a + "\tPage A\r\n");
+  const auto itemB = written.find("\t" + b + "\tPage B\r\n");
+  ASSERT_NE(itemA, std::string::npos) << written;
+  ASSERT_NE(itemB, std::string::npos) << written;
+  EXPECT_LT(itemA, itemB);
+}
+
 TEST_F(StartUpTest, WithoutTheSettingASecondStartRunsOnItsOwn) {
   Process first(copy_.Executable(), {});
   ASSERT_FALSE(first.WaitForExit(1500ms).has_value());

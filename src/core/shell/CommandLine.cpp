@@ -19,7 +19,41 @@ std::string SwitchValue(std::string_view line, std::string_view name) {
   return value ? std::string(TrimBlanksAndControls(*value)) : std::string();
 }
 
+bool IsSchemeLetter(char c) {
+  return AsciiLower(c) >= 'a' && AsciiLower(c) <= 'z';
+}
+
+// "scheme:" followed by anything without blanks or control characters.
+bool IsSingleLink(std::string_view text) {
+  const std::size_t colon = text.find(':');
+  if (colon == 0 || colon == std::string_view::npos || !IsSchemeLetter(text[0]))
+    return false;
+  for (const char c : text.substr(0, colon)) {
+    if (!IsSchemeLetter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.')
+      return false;
+  }
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) <= ' ' || c == 0x7F)
+      return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+CommandLine ParseArguments(const std::vector<std::string>& arguments) {
+  constexpr std::string_view kUrl = kSwitchNames[kSwitchUrl];
+  if (arguments.size() == 1 &&
+      EqualsIgnoreCase(std::string_view(arguments[0]).substr(0, kUrl.size()), kUrl)) {
+    const std::string_view link = std::string_view(arguments[0]).substr(kUrl.size());
+    if (IsSingleLink(link)) {
+      CommandLine result;
+      result.Slot(kSwitchUrl) = std::string(link);
+      return result;
+    }
+  }
+  return ParseCommandLine(JoinArguments(arguments));
+}
 
 std::string JoinArguments(const std::vector<std::string>& arguments) {
   std::string line;

@@ -52,6 +52,13 @@ struct CommandLine {
 // The process arguments (without the program itself) as one line, each followed by a blank.
 std::string JoinArguments(const std::vector<std::string>& arguments);
 
+// The process arguments (without the program itself) as a command line. One argument alone that
+// is "/url=" and a single link (a scheme and no blank) is how the desktop starts the default
+// browser: the link is taken whole, even where its path holds a switch's text
+// ("https://shop.example/size=xl"), which would otherwise cut it and apply the rest as switches.
+// Everything else reads by ParseCommandLine.
+CommandLine ParseArguments(const std::vector<std::string>& arguments);
+
 // Every switch but "/debug=" starts a line of its own; each slot takes the trimmed text after
 // the first occurrence of its switch up to the end of that line. Text before the first switch,
 // such as a bare URL, has no effect.

@@ -57,8 +57,7 @@ std::string Demangle(const char* name) {
 }  // namespace
 
 int RunProgram(int argc, char* argv[]) {
-  CommandLine commandLine =
-      ParseCommandLine(JoinArguments(std::vector<std::string>(argv + 1, argv + argc)));
+  CommandLine commandLine = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
   const TPaths paths = ResolvePaths(
       {ProgramFolder(argv[0]), LoginName(), EnvironmentFolder("XDG_DATA_HOME", "/.local/share")},
       commandLine);

@@ -44,5 +44,19 @@ TEST(CommandLineTest, TextBeforeTheFirstSwitchHasNoEffect) {
     EXPECT_EQ(slot, "");
 }
 
+TEST(CommandLineTest, ALinkTheDesktopStartsUsWithIsTakenWhole) {
+  const std::string link = "https://shop.example/size=xl/dat=x?q=/Theme=t&u=/url=y";
+  const auto line = ParseArguments({"/URL=" + link});
+  EXPECT_EQ(line.Slot(kSwitchUrl), link);
+  EXPECT_EQ(line.Slot(kSwitchSize), "");
+  EXPECT_EQ(line.Slot(kSwitchDat), "");
+  EXPECT_EQ(line.theme, "");
+  // Anything but one argument that is one link reads as ever.
+  EXPECT_EQ(ParseArguments({"/url=a.html /size=5,5"}).Slot(kSwitchSize), "5,5");
+  EXPECT_EQ(ParseArguments({"/url=https://a.example/", "/size=5,5"}).Slot(kSwitchSize), "5,5");
+  EXPECT_EQ(ParseArguments({"/url=/home/size=5"}).Slot(kSwitchSize), "5");
+  EXPECT_EQ(ParseArguments({"/url=https://a.example/\t/size=5"}).Slot(kSwitchSize), "5");
+}
+
 }  // namespace
 }  // namespace zelvora
