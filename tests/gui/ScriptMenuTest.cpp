@@ -116,6 +116,16 @@ class ScriptMenuTest : public QObject {
     QCOMPARE(ScriptEntries(window), QStringLiteral("E"));
     ScriptMenu(window).hide();
 
+    // A file far too big for the menu: a megabyte line, broken UTF-8, 10,000 sections.
+    std::string big = "[\xFF\xC3]\r\n0=" + std::string(1 << 20, 'x') + "\r\n";
+    for (int i = 0; i < 10000; ++i)
+      big += "[S" + std::to_string(i) + "]\r\n0=Include:$SelfDir$Mine.txt\r\n";
+    WriteFile(mine, big);
+    QTRY_COMPARE(ScriptEntries(window), QString());
+    ScriptMenu(window).popup(QPoint(0, 0));
+    QCOMPARE(ScriptMenu(window).actions().size(), 8 + 400);
+    ScriptMenu(window).hide();
+
     answer = folder + "/Other.txt";
     WriteFile(answer, "[F]\r\n");
     window.ExecuteCommand(kOpenScript);

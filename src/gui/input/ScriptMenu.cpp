@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QUrl>
 #include <QWebEngineScript>
+#include <algorithm>
 
 #include "core/shell/CommandLine.h"
 #include "gui/browser/EnginePage.h"
