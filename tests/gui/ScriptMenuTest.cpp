@@ -136,6 +136,11 @@ class ScriptMenuTest : public QObject {
              std::vector<std::string>{answer.toStdString()});
     window.ExecuteCommand(kEditScript);
     QCOMPARE(edited, (QStringList{mine, answer}));
+    // Menus made anew for another theme still read the script file.
+    window.RebuildMenus();
+    ScriptMenu(window).popup(QPoint(0, 0));
+    QCOMPARE(ScriptEntries(window), QStringLiteral("F"));
+    ScriptMenu(window).hide();
   }
 
   // Scripts run in the page's own world, only while the page allows scripts; "ShortCut" scripts
