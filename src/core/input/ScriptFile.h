@@ -81,7 +81,7 @@ class TScriptFile {
   static TScriptFile Read(const std::string& path);
 
   bool Exists() const { return exists_; }
-  // The menu entries of the file's sections, as many as the system's section-name buffer holds.
+  // The menu entries of the file's sections, as far as the section-name buffer holds them.
   std::vector<ScriptMenuEntry> MenuEntries() const;
   // The language and the code of a section: its "Language", else that of section ".", else
   // "JavaScript"; its lines "0", "1", ... up to the first missing or empty one, with includes.
