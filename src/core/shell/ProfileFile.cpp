@@ -151,6 +151,14 @@ std::vector<std::string> ProfileFile::SectionNames() const {
   return names;
 }
 
+std::vector<std::string> ProfileFile::SectionHeaders() const {
+  std::vector<std::string> names;
+  names.reserve(sections_.size());
+  for (const Section& section : sections_)
+    names.emplace_back(Classify(section.lines[0]).name);
+  return names;
+}
+
 std::vector<std::string> ProfileFile::KeyNames(std::string_view section) const {
   std::vector<std::string> names;
   const Section* found = FindSection(section);

@@ -29,6 +29,8 @@ class ProfileFile {
 
   // Each section name once, as first spelt, in file order.
   std::vector<std::string> SectionNames() const;
+  // Every section header in file order, a name that appears twice listed twice.
+  std::vector<std::string> SectionHeaders() const;
   // Each key name of the section once, as first spelt, in file order.
   std::vector<std::string> KeyNames(std::string_view section) const;
 

@@ -169,7 +169,9 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
-std::vector<std::string> CapNameList(std::vector<std::string> names) {
+}  // namespace
+
+std::vector<std::string> CapProfileNameList(std::vector<std::string> names) {
   std::size_t used = 1;  // the final NUL
   for (std::size_t i = 0; i < names.size(); ++i) {
     used += names[i].size() + 1;
@@ -180,8 +182,6 @@ std::vector<std::string> CapNameList(std::vector<std::string> names) {
   }
   return names;
 }
-
-}  // namespace
 
 int ParseProfileInt(std::string_view value, int defaultValue) {
   if (value.empty())
@@ -295,7 +295,7 @@ bool DeleteProfileSection(std::string_view path, std::string_view section) {
 std::vector<std::string> ProfileSectionNames(std::string_view path) {
   if (path.empty())
     return {};
-  return CapNameList(ProfileCache::Instance().Read(
+  return CapProfileNameList(ProfileCache::Instance().Read(
       path, [](const ProfileFile& file) { return file.SectionNames(); }));
 }
 
@@ -303,7 +303,7 @@ std::vector<std::string> ProfileKeyNames(std::string_view path, std::string_view
   section = Name(section);
   if (path.empty() || section.empty())
     return {};
-  return CapNameList(ProfileCache::Instance().Read(
+  return CapProfileNameList(ProfileCache::Instance().Read(
       path, [&](const ProfileFile& file) { return file.KeyNames(section); }));
 }
 

@@ -28,6 +28,8 @@ inline constexpr std::size_t kProfileStringMax = 259;
 // Section and key lists were read into 16384-character buffers holding the names, each followed
 // by a NUL, plus a final NUL: the lists stop before the first name that would not fit.
 inline constexpr std::size_t kProfileNameListMax = 16384;
+// The names that fit into such a buffer: the list cut before the first name that would not.
+std::vector<std::string> CapProfileNameList(std::vector<std::string> names);
 
 // Optional blanks, an optional sign and the leading decimal digits; no leading number gives 0.
 // An empty or absent value gives `defaultValue`. Numbers beyond the int range saturate at

@@ -66,6 +66,7 @@ void TMainMenus::Build(const MenuModel& model) {
       });
     }
   }
+  emit Built();
 }
 
 QMenu* TMainMenus::Popup(int number) const {

@@ -40,6 +40,10 @@ class TMainMenus : public QObject {
   // The first item of that id, or null.
   QAction* Action(int id) const;
 
+ signals:
+  // The menus were made anew: popups got from Popup() before are gone.
+  void Built();
+
  private:
   void Clear();
   void Fill(QMenu* menu, const std::vector<MenuEntry>& entries);

@@ -40,6 +40,7 @@
 #include "gui/browser/WebSession.h"
 #include "gui/input/FindCommands.h"
 #include "gui/input/InputFilter.h"
+#include "gui/input/ScriptMenu.h"
 #include "gui/input/SelectionCommands.h"
 #include "gui/input/ThemeCommands.h"
 #include "gui/shell/ButtonIcons.h"
@@ -118,6 +119,7 @@ TSDIMainWindow::TSDIMainWindow(const TPaths& paths, CommandLine& commandLine,
       },
       this);
   menus_->SetRefreshHook([this] { RefreshMenus(); });
+  new TScriptMenu(*this);
   menuBar()->installEventFilter(this);
   LoadState();
   RebuildMenus();
@@ -405,7 +407,8 @@ bool TSDIMainWindow::RunMainWindowCommand(const CommandRoute& route) {
           true);
       return true;
     case CommandAction::kClearScriptFileHistory:
-      fileHistories_[kFileScript].Clear(false);
+      // The current script file stays in its list.
+      fileHistories_[kFileScript].Clear(true);
       return true;
     default:
       return false;
