@@ -43,6 +43,7 @@
 #include "gui/input/SelectionCommands.h"
 #include "gui/input/ThemeCommands.h"
 #include "gui/shell/ButtonIcons.h"
+#include "gui/shell/ConfigCommands.h"
 #include "gui/shell/MainMenus.h"
 #include "gui/shell/Rebar.h"
 #include "gui/shell/StatusButtons.h"
@@ -173,6 +174,7 @@ void TSDIMainWindow::CreateChildren() {
   SetCommandOwner(CommandOwner::kSessionOptions,
                   [this](const CommandRoute& route, int, int) { RunSessionCommand(route); });
   new TThemeCommands(*this);
+  new TConfigCommands(*this);
   TBrowseTabBar& tabs = browsePage_->TabBar();
   tabs.setContextMenuPolicy(Qt::CustomContextMenu);
   connect(&tabs, &QTabBar::customContextMenuRequested, this, &TSDIMainWindow::ShowTabMenu);

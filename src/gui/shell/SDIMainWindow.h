@@ -146,6 +146,9 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   bool ToolTaskRunning() const;
   bool StopRequested() const;
 
+  // Pushes the settings record into the window: tab strip, tool panel, trees, translucency.
+  void ApplySettings();
+
   // TSwitchTarget
   void ShowWindowState(int state) override;
   void ResizeBySwitch(std::string_view value) override;
@@ -227,7 +230,6 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   void ShowAbout();
   void CustomizeToolbar();
   void OpenInternetOptions();
-  void ApplySettings();
   void ApplyTranslucency();
   void ApplySplit();
   bool HandleAreaMouse(QEvent* event);
