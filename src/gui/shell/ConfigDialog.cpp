@@ -168,6 +168,7 @@ TConfigDialog::TConfigDialog(TSDIMainWindow& window, int page)
   layout->addLayout(buttons);
 
   Fill(window.Settings());
+  RunAction(kConfigDenyReload);
   SelectPage(page);
 
   auto* keys = new TDialogKeys(*this);
@@ -454,7 +455,8 @@ void TConfigDialog::RunAction(ConfigAction action) {
       edits_[kStringWebHomePageValue]->setText(QStringLiteral("about:blank"));
       break;
     case kConfigDenyReload:
-      denyText_->setPlainText(Text(ReadDenyList(DenyListFile())));
+      denyText_->setPlainText(
+          Text(ReadDenyList(DenyListFile())).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
       break;
     case kConfigDenyEdit:
       if (QFileInfo::exists(Text(DenyListFile())))
