@@ -22,8 +22,9 @@ constexpr ConfigText PageName(ConfigTreePage page) {
   return {ConfigText::kPageName, page};
 }
 
-constexpr ConfigControl Check(P page, int flag, ConfigText caption, ConfigText group = {}) {
-  return {page, K::kCheck, flag, caption, group};
+constexpr ConfigControl Check(P page, int flag, ConfigText caption, ConfigText group = {},
+                              bool sameRow = false) {
+  return {page, K::kCheck, flag, caption, group, 0, 0, 0, {}, sameRow};
 }
 
 constexpr ConfigControl Spin(P page, int integer, ControlLabel label, int min, int max,
@@ -142,14 +143,15 @@ constexpr ConfigControl kControls[] = {
   Check(P::kConfigPagePermission, 26, Label(kLabelScript), kSecurityGroup),
   Check(P::kConfigPagePermission, 27, Label(kLabelActiveX), kSecurityGroup),
   Check(P::kConfigPagePermission, 28, Label(kLabelActiveXDownload), kSecurityGroup),
+  // Two columns: DownloadOnly … PragmaNoCache beside ForceOffLine … OffLineIfNotConnected.
   Check(P::kConfigPagePermission, 29, Label(kLabelDownloadOnly), kDownloadGroup),
+  Check(P::kConfigPagePermission, 33, Label(kLabelForceOffLine), kDownloadGroup, true),
   Check(P::kConfigPagePermission, 30, Label(kLabelFrameDownLoad), kDownloadGroup),
+  Check(P::kConfigPagePermission, 34, Label(kLabelNoClientPull), kDownloadGroup, true),
   Check(P::kConfigPagePermission, 31, Label(kLabelReSynchronize), kDownloadGroup),
+  Check(P::kConfigPagePermission, 35, Label(kLabelSilent), kDownloadGroup, true),
   Check(P::kConfigPagePermission, 32, Label(kLabelPragmaNoCache), kDownloadGroup),
-  Check(P::kConfigPagePermission, 33, Label(kLabelForceOffLine), kDownloadGroup),
-  Check(P::kConfigPagePermission, 34, Label(kLabelNoClientPull), kDownloadGroup),
-  Check(P::kConfigPagePermission, 35, Label(kLabelSilent), kDownloadGroup),
-  Check(P::kConfigPagePermission, 36, Label(kLabelOffLineIfNotConnected), kDownloadGroup),
+  Check(P::kConfigPagePermission, 36, Label(kLabelOffLineIfNotConnected), kDownloadGroup, true),
   Check(P::kConfigPagePermission, kFlagWebPermitReload, Label(kLabelChangedReload)),
 
   Colour(P::kConfigPageOther, kColourTabProgress, kLabelWebProgressColor, kTabGroup),

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -166,6 +167,8 @@ TConfigDialog::TConfigDialog(TSDIMainWindow& window, int page)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(body, 1);
   layout->addLayout(buttons);
+  // Neither sized nor minimised nor maximised: the pages fix the size.
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   Fill(window.Settings());
   RunAction(kConfigDenyReload);
@@ -369,6 +372,7 @@ void TConfigDialog::AddControl(const ConfigControl& control, QVBoxLayout& column
       denyText_ = new QPlainTextEdit;
       denyText_->setObjectName(QStringLiteral("DenyText"));
       denyText_->setLineWrapMode(QPlainTextEdit::NoWrap);
+      denyText_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
       line->addWidget(denyText_);
       column.setStretchFactor(line, 1);
       break;
