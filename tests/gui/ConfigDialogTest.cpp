@@ -109,9 +109,18 @@ class ConfigDialogTest : public QObject {
     QCOMPARE(fixture.Key("ConfigDialog", "x"), std::to_string(position.x()));
     QCOMPARE(fixture.Key("ConfigDialog", "y"), std::to_string(position.y()));
 
+    // Escape closes as Cancel does.
     dialog = fixture.OpenDialog();
     QCOMPARE(dialog->CurrentPage(), static_cast<int>(kConfigPageAnalysis));
     QCOMPARE(dialog->pos(), position);
+    dialog->move(position + QPoint(5, 5));
+    tree = Find<QTreeWidget>(dialog, QStringLiteral("PageTree"));
+    QTest::keyClick(tree, Qt::Key_Escape);
+    QTRY_VERIFY(fixture.Closed());
+    QCOMPARE(fixture.Key("ConfigDialog", "x"), std::to_string(position.x() + 5));
+    QVERIFY(fixture.window->Menus().Action(kConfigCommand)->isEnabled());
+
+    dialog = fixture.OpenDialog();
     Click(dialog, "Apply");
     QCOMPARE(fixture.Key("ConfigDialog", "ConfigSelect"),
              std::to_string(static_cast<int>(kConfigPageAnalysis)));

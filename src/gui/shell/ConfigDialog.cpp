@@ -605,7 +605,13 @@ void TConfigDialog::closeEvent(QCloseEvent* event) {
   if (!SaveConfigDialogPosition(window_.Paths().settingsFile, x(), y()))
     qWarning("Zelvora: the configuration dialog's position could not be written");
   window_.SetDialogOpen(TrackedDialog::kConfig, nullptr);
-  QDialog::closeEvent(event);
+  // Not QDialog's own handling: that rejects, and rejecting closes.
+  event->accept();
+}
+
+void TConfigDialog::reject() {
+  // Escape closes as Cancel does, through the close event.
+  close();
 }
 
 }  // namespace zelvora

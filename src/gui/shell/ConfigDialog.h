@@ -45,6 +45,7 @@ class TConfigDialog : public QDialog {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void reject() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

@@ -1,5 +1,6 @@
 #include "gui/shell/SDIMainWindow.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -750,6 +751,9 @@ void TSDIMainWindow::ApplySettings() {
       TabSizeOf(settings_.Flag(kFlagTabWidthUse), settings_.Int(kIntTabWidth),
                 settings_.Flag(kFlagTabHeightUse), settings_.Int(kIntTabHeight));
   browsePage_->SetTabSize(tabSize.width, tabSize.height);
+  // "Fitness": entries shortened to the list's width in the middle, as paths are.
+  rebar_->AddressBox()->view()->setTextElideMode(
+      settings_.Flag(kFlagAddresBarFitness) ? Qt::ElideMiddle : Qt::ElideNone);
   toolTrees_->ApplySettings();
   ApplyTranslucency();
 }
