@@ -213,7 +213,7 @@ QWidget* TConfigDialog::BuildPage(ConfigTreePage page) {
   }
 
   QVBoxLayout* target = column;
-  QLayout* row = nullptr;
+  QHBoxLayout* row = nullptr;
   std::vector<QHBoxLayout*> rows;
   ConfigText group;
   for (const ConfigControl& control : ConfigControls()) {
@@ -229,10 +229,10 @@ QWidget* TConfigDialog::BuildPage(ConfigTreePage page) {
       }
       row = nullptr;
     }
-    QLayout* previous = row;
+    const QHBoxLayout* previous = row;
     AddControl(control, *target, row);
     if (row != previous)
-      rows.push_back(static_cast<QHBoxLayout*>(row));
+      rows.push_back(row);
   }
   // Rows without a widget that takes the spare width keep their controls together on the left;
   // the check boxes of rows with spin edits line up.
@@ -264,14 +264,14 @@ QWidget* TConfigDialog::BuildPage(ConfigTreePage page) {
   return panel;
 }
 
-void TConfigDialog::AddControl(const ConfigControl& control, QVBoxLayout& column, QLayout*& row) {
+void TConfigDialog::AddControl(const ConfigControl& control, QVBoxLayout& column,
+                               QHBoxLayout*& row) {
   const QString caption = Text(ConfigCaption(window_.ThemeTexts(), control.caption));
   if (!control.sameRow || row == nullptr) {
-    auto* line = new QHBoxLayout;
-    column.addLayout(line);
-    row = line;
+    row = new QHBoxLayout;
+    column.addLayout(row);
   }
-  auto* line = static_cast<QHBoxLayout*>(row);
+  QHBoxLayout* line = row;
   const auto labelled = [&](QWidget* field) {
     auto* label = new QLabel(caption);
     label->setBuddy(field);

@@ -15,6 +15,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
@@ -50,7 +51,7 @@ class TConfigDialog : public QDialog {
 
  private:
   QWidget* BuildPage(ConfigTreePage page);
-  void AddControl(const ConfigControl& control, QVBoxLayout& column, QLayout*& row);
+  void AddControl(const ConfigControl& control, QVBoxLayout& column, QHBoxLayout*& row);
   QSpinBox* MakeSpin(const ConfigControl& control, int integer);
   QPushButton* MakeColourButton(int colour);
   void RunAction(ConfigAction action);
