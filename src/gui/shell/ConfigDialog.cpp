@@ -295,7 +295,6 @@ void TConfigDialog::AddControl(const ConfigControl& control, QVBoxLayout& column
         slider->setObjectName(QStringLiteral("Slider%1").arg(control.second));
         slider->setRange(control.min, control.max);
         slider->setMinimumWidth(kLayeredValueMax / 2);
-        sliders_[At(control.second)] = slider;
         connect(slider, &QSlider::valueChanged, spin, &QSpinBox::setValue);
         connect(spin, &QSpinBox::valueChanged, slider, &QSlider::setValue);
         line->addWidget(slider, 1);
@@ -480,14 +479,10 @@ void TConfigDialog::Fill(const TSettings& settings) {
     if (checks_[flag] != nullptr)
       checks_[flag]->setChecked(settings.flags[flag] == 1);
   }
-  for (const ConfigControl& control : ConfigControls()) {
-    const int integer = control.kind == ConfigControlKind::kSpin ? control.index
-                        : control.kind == ConfigControlKind::kCheckSpin ||
-                                control.kind == ConfigControlKind::kLayered
-                            ? control.second
-                            : -1;
-    if (integer >= 0)
-      spins_[At(integer)]->setValue(ClampConfigValue(control, settings.integers[At(integer)]));
+  for (std::size_t integer = 0; integer < spins_.size(); ++integer) {
+    // The spin edit brings a stored value outside its range to the nearest end.
+    if (spins_[integer] != nullptr)
+      spins_[integer]->setValue(settings.integers[integer]);
   }
   for (std::size_t action = 0; action < combos_.size(); ++action) {
     if (combos_[action] != nullptr)

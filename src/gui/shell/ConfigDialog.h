@@ -20,7 +20,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
-class QSlider;
 class QSpinBox;
 class QStackedWidget;
 class QTreeWidget;
@@ -73,7 +72,6 @@ class TConfigDialog : public QDialog {
   QVBoxLayout* themeLayout_ = nullptr;
   std::array<QCheckBox*, kFlagCount> checks_{};
   std::array<QSpinBox*, kIntegerCount> spins_{};
-  std::array<QSlider*, kIntegerCount> sliders_{};
   std::array<QComboBox*, kTabActionCount> combos_{};
   std::array<QLineEdit*, kStringCount> edits_{};
   std::array<QButtonGroup*, 2> startModes_{};
