@@ -13,6 +13,7 @@
 #include "gui/browser/WebSession.h"
 #include "gui/shell/ConfigDialog.h"
 #include "gui/shell/MainMenus.h"
+#include "gui/shell/StatusButtons.h"
 
 namespace zelvora {
 
@@ -133,7 +134,10 @@ class ConfigDialogTest : public QObject {
     ConfigFixture fixture("");
     fixture.Open();
     QCOMPARE(fixture.window->windowOpacity(), 1.0);
+    QVERIFY(fixture.window->StatusButtons().Permissions()[0]);
     TConfigDialog* dialog = fixture.OpenDialog();
+    Find<QCheckBox>(dialog, QStringLiteral("Flag%1").arg(kFlagWebPermitMultiMediaFirst))
+        ->setChecked(false);
     dialog->SelectPage(kConfigPageLayered);
     Find<QCheckBox>(dialog, QStringLiteral("Flag%1").arg(kFlagLayeredMain))->setChecked(true);
     auto* mainValue = Find<QSpinBox>(dialog, QStringLiteral("Integer%1").arg(kIntLayeredMainValue));
@@ -177,6 +181,8 @@ class ConfigDialogTest : public QObject {
     QCOMPARE(fixture.Key("ConfigDialog", "LayeredMain"), std::string("1"));
     QCOMPARE(fixture.Key("ConfigDialog", "LayeredMainValue"), std::string("102"));
     QCOMPARE(fixture.Key("ConfigDialog", "TabOpenMax"), std::string("100"));
+    // Without a page the permission buttons show what new pages get.
+    QVERIFY(!fixture.window->StatusButtons().Permissions()[0]);
 
     // Alt+C closes at once without copying anything more.
     Find<QCheckBox>(dialog, QStringLiteral("Flag%1").arg(kFlagLayeredMain))->setChecked(false);

@@ -34,7 +34,6 @@
 #include "gui/browser/MyWEBClass4.h"
 #include "gui/browser/WebSession.h"
 #include "gui/shell/SDIMainWindow.h"
-#include "gui/shell/StatusButtons.h"
 #include "gui/toolkit/Colours.h"
 #include "gui/toolkit/DialogKeys.h"
 #include "gui/toolkit/OpeningPosition.h"
@@ -557,13 +556,11 @@ void TConfigDialog::Commit() {
   const std::string denyText = denyText_->toPlainText().toStdString();
   if (!CommitConfiguration(window_.Paths().settingsFile, DenyListFile(), Shown(), CurrentPage(),
                            denyText, record))
-    qWarning("Zelvora: the settings could not be written to %s",
-             window_.Paths().settingsFile.c_str());
+    window_.ShowNote(QStringLiteral("The settings could not be written to %1 or %2; they hold "
+                                    "for this run only.")
+                         .arg(Text(window_.Paths().settingsFile), Text(DenyListFile())));
   window_.ApplySettings();
   window_.Session().ApplyUserAgent();
-  // Without a page the permission buttons show the defaults that new pages start with.
-  if (!window_.TabStripVisible())
-    window_.StatusButtons().SetPermissions(window_.DefaultPermissions());
   window_.Session().SetDenyList(record.strings[kStringDenyUrlList]);
 }
 
