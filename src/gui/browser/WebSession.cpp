@@ -41,6 +41,10 @@ void TWebSession::LoadDenyList() {
   denyList_ = CompileDenyList(ReadDenyList(denyListPath_));
 }
 
+void TWebSession::SetDenyList(std::string_view text) {
+  denyList_ = CompileDenyList(text);
+}
+
 void TWebSession::PageCreated(TMyContainerClass& page) {
   TPageCallbacks& callbacks = page.Callbacks();
   callbacks.OnBeforeNavigate2 = [this, &page](NavigationRequest& request) {

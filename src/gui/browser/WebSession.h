@@ -36,6 +36,8 @@ class TWebSession : public QObject {
 
   // Reads and compiles "DenyUrlList.txt" of the per-user folder.
   void LoadDenyList();
+  // Compiles the list from a text the user edited (the file may not hold it yet).
+  void SetDenyList(std::string_view text);
   const std::vector<DenyEntry>& DenyList() const { return denyList_; }
 
   // Installs the deny check, the user agent and the download control on a new page.

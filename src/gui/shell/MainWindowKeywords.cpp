@@ -1,7 +1,6 @@
 // The main window's side of the keyword lists: the address bar, the search bar and the tool
 // panel's keyword boxes with their lists and context menu, the search list, and the open dialog.
 
-#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -81,9 +80,6 @@ void TSDIMainWindow::LoadKeywordLists() {
   }
   keywordBoxes_[kListHistoryKey]->Select(windowState_.selectHistoryKeyWord);
   keywordBoxes_[kListAnalysisKey]->Select(windowState_.selectAnalysisKeyWord);
-  // "Fitness": entries shortened to the list's width in the middle, as paths are.
-  rebar_->AddressBox()->view()->setTextElideMode(
-      settings_.Flag(kFlagAddresBarFitness) ? Qt::ElideMiddle : Qt::ElideNone);
   LoadSearchList(fileHistories_[kFileSearchList].CurrentFile());
 }
 

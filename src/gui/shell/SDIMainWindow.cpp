@@ -1,5 +1,6 @@
 #include "gui/shell/SDIMainWindow.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -44,6 +45,7 @@
 #include "gui/input/SelectionCommands.h"
 #include "gui/input/ThemeCommands.h"
 #include "gui/shell/ButtonIcons.h"
+#include "gui/shell/ConfigCommands.h"
 #include "gui/shell/MainMenus.h"
 #include "gui/shell/Rebar.h"
 #include "gui/shell/StatusButtons.h"
@@ -175,6 +177,7 @@ void TSDIMainWindow::CreateChildren() {
   SetCommandOwner(CommandOwner::kSessionOptions,
                   [this](const CommandRoute& route, int, int) { RunSessionCommand(route); });
   new TThemeCommands(*this);
+  new TConfigCommands(*this);
   TBrowseTabBar& tabs = browsePage_->TabBar();
   tabs.setContextMenuPolicy(Qt::CustomContextMenu);
   connect(&tabs, &QTabBar::customContextMenuRequested, this, &TSDIMainWindow::ShowTabMenu);
@@ -784,6 +787,9 @@ void TSDIMainWindow::ApplySettings() {
       TabSizeOf(settings_.Flag(kFlagTabWidthUse), settings_.Int(kIntTabWidth),
                 settings_.Flag(kFlagTabHeightUse), settings_.Int(kIntTabHeight));
   browsePage_->SetTabSize(tabSize.width, tabSize.height);
+  // "Fitness": entries shortened to the list's width in the middle, as paths are.
+  rebar_->AddressBox()->view()->setTextElideMode(
+      settings_.Flag(kFlagAddresBarFitness) ? Qt::ElideMiddle : Qt::ElideNone);
   toolTrees_->ApplySettings();
   ApplyTranslucency();
 }

@@ -151,6 +151,9 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   bool ToolTaskRunning() const;
   bool StopRequested() const;
 
+  // Pushes the settings record into the window: tab strip, tool panel, trees, translucency.
+  void ApplySettings();
+
   // TSwitchTarget
   void ShowWindowState(int state) override;
   void ResizeBySwitch(std::string_view value) override;
@@ -232,7 +235,6 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   void ShowAbout();
   void CustomizeToolbar();
   void OpenInternetOptions();
-  void ApplySettings();
   void ApplyTranslucency();
   void ApplySplit();
   bool HandleAreaMouse(QEvent* event);

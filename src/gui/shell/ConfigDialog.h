@@ -1,0 +1,93 @@
+#pragma once
+
+// The configuration dialog: a page tree on the left, one page of controls on the right, every
+// control bound to one entry of the settings record. The pages are built from the table of
+// core/input/ConfigPages; loading, "Base Reset", OK and Apply copy whole settings records.
+
+#include <QDialog>
+#include <QTimer>
+#include <array>
+#include <vector>
+
+#include "core/input/ConfigPages.h"
+#include "core/shell/Settings.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QHBoxLayout;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QStackedWidget;
+class QTreeWidget;
+class QVBoxLayout;
+
+namespace zelvora {
+
+class TSDIMainWindow;
+
+class TConfigDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  TConfigDialog(TSDIMainWindow& window, int page);
+
+  int CurrentPage() const;
+  void SelectPage(int page);
+  // The layout of the "Theme" page below its header, where the theme editor goes.
+  QVBoxLayout* ThemePageLayout() const { return themeLayout_; }
+
+ signals:
+  void PageShown(int page);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void reject() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* BuildPage(ConfigTreePage page);
+  void AddControl(const ConfigControl& control, QVBoxLayout& column, QHBoxLayout*& row);
+  QSpinBox* MakeSpin(const ConfigControl& control, int integer);
+  QPushButton* MakeColourButton(int colour);
+  void RunAction(ConfigAction action);
+  void Fill(const TSettings& settings);
+  TSettings Shown() const;
+  void ShowColour(int colour, Colour value);
+  void ChooseColour(int colour);
+  void UpdateStartModeSpins();
+  PlatformColours DesktopColours() const;
+  std::string DenyListFile() const;
+  // OK and Apply.
+  void Commit();
+  void PressApplyByKey();
+  void ReleaseApplyKey();
+
+  TSDIMainWindow& window_;
+  QTreeWidget* tree_ = nullptr;
+  QStackedWidget* pages_ = nullptr;
+  QVBoxLayout* themeLayout_ = nullptr;
+  std::array<QCheckBox*, kFlagCount> checks_{};
+  std::array<QSpinBox*, kIntegerCount> spins_{};
+  std::array<QComboBox*, kTabActionCount> combos_{};
+  std::array<QLineEdit*, kStringCount> edits_{};
+  std::array<QButtonGroup*, 2> startModes_{};
+  // The spin edits each start mode enables on "Fixed".
+  std::array<ConfigText, 2> startModeGroups_{};
+  std::array<std::vector<QSpinBox*>, 2> startModeSpins_;
+  std::array<QPushButton*, kColourCount> colourButtons_{};
+  std::array<Colour, kColourCount> colours_{};
+  QPlainTextEdit* denyText_ = nullptr;
+  QProgressBar* sample_ = nullptr;
+  QCheckBox* guard_ = nullptr;
+  QPushButton* baseReset_ = nullptr;
+  QPushButton* apply_ = nullptr;
+  // Alt+A holds the Apply button down until Alt or A is let go.
+  bool applyHeld_ = false;
+  QTimer applyKeyTimer_;
+};
+
+}  // namespace zelvora
