@@ -33,6 +33,8 @@
 #include "gui/browser/MyContainerClass.h"
 #include "gui/browser/MyWEBClass4.h"
 #include "gui/browser/WebSession.h"
+#include "gui/input/DefaultBrowserApply.h"
+#include "gui/input/ThemeEditor.h"
 #include "gui/shell/SDIMainWindow.h"
 #include "gui/toolkit/Colours.h"
 #include "gui/toolkit/DialogKeys.h"
@@ -206,8 +208,7 @@ QWidget* TConfigDialog::BuildPage(ConfigTreePage page) {
   frame->setFrameShadow(QFrame::Sunken);
   column->addWidget(frame);
   if (page == kConfigPageTheme) {
-    themeLayout_ = new QVBoxLayout;
-    column->addLayout(themeLayout_, 1);
+    column->addWidget(new TThemeEditor(window_, panel), 1);
     return panel;
   }
 
@@ -561,6 +562,7 @@ void TConfigDialog::Commit() {
                          .arg(Text(window_.Paths().settingsFile), Text(DenyListFile())));
   window_.ApplySettings();
   window_.Session().ApplyUserAgent();
+  ApplyDefaultBrowser(window_, record.Flag(kFlagDefaultBrowser));
   window_.Session().SetDenyList(record.strings[kStringDenyUrlList]);
 }
 

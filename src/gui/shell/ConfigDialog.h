@@ -37,8 +37,6 @@ class TConfigDialog : public QDialog {
 
   int CurrentPage() const;
   void SelectPage(int page);
-  // The layout of the "Theme" page below its header, where the theme editor goes.
-  QVBoxLayout* ThemePageLayout() const { return themeLayout_; }
 
  signals:
   void PageShown(int page);
@@ -69,7 +67,6 @@ class TConfigDialog : public QDialog {
   TSDIMainWindow& window_;
   QTreeWidget* tree_ = nullptr;
   QStackedWidget* pages_ = nullptr;
-  QVBoxLayout* themeLayout_ = nullptr;
   std::array<QCheckBox*, kFlagCount> checks_{};
   std::array<QSpinBox*, kIntegerCount> spins_{};
   std::array<QComboBox*, kTabActionCount> combos_{};
