@@ -137,4 +137,25 @@ std::string DroppedFileText(const std::string& path) {
   return shortcut.url.empty() ? std::string(kBlankPage) : shortcut.url;
 }
 
+std::vector<DraggedLink> MarkedLinks(const TTreeModel& model) {
+  std::vector<DraggedLink> links;
+  for (const TreeHandle item : model.MarkedItems()) {
+    const TTreeItemRec* record = model.Record(item);
+    if (record != nullptr && !record->IsFolder && !record->Value.empty())
+      links.push_back({record->Value, model.Name(item)});
+  }
+  return links;
+}
+
+std::string MozUrlText(const std::vector<DraggedLink>& links) {
+  std::string text;
+  for (const DraggedLink& link : links) {
+    AppendLineField(text, link.url);
+    text += '\n';
+    AppendLineField(text, link.name.empty() ? link.url : link.name);
+    text += '\n';
+  }
+  return text;
+}
+
 }  // namespace zelvora

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/tools/TreeViewClass.h"
+
 namespace zelvora {
 
 // One entry of a dropped URL list; `localPath` is set for a file URL of this machine.
@@ -70,5 +72,16 @@ std::string DroppedLinkTreeText(std::string_view value, std::string_view name);
 // What a bar, a dialog field or a tab gets of a dropped file: a shortcut's address (a shortcut
 // without one gives "about:blank"), else the path.
 std::string DroppedFileText(const std::string& path);
+
+// What a drag of marked tree items carries out of the tree: the marked non-folders with an
+// address, in display order.
+struct DraggedLink {
+  std::string url;
+  std::string name;
+};
+std::vector<DraggedLink> MarkedLinks(const TTreeModel& model);
+// "text/x-moz-url" for links: each address, then its name (its address when it has none), each on
+// a line of its own.
+std::string MozUrlText(const std::vector<DraggedLink>& links);
 
 }  // namespace zelvora
