@@ -249,6 +249,32 @@ class DragDropTest : public QObject {
              server.Url("/three").toStdString());
     // Tabs are left as they were.
     QCOMPARE(strip.GetContainer(1), &three);
+
+    // A page of a local file goes as that file, named by the tab's title.
+    const QString local = fixture.folder.path() + QStringLiteral("/local.html");
+    std::ofstream(local.toStdString(), std::ios::binary) << "<title>Local page</title>";
+    TMyContainerClass& file = fixture.Load(QUrl::fromLocalFile(local).toString());
+    QTRY_COMPARE(file.DocumentTitle(), QStringLiteral("Local page"));
+    onDrag = [&](QDrag& drag) {
+      QCOMPARE(drag.mimeData()->text(), local);
+      QCOMPARE(DropOn(view.viewport(), ItemPoint(view, root), *drag.mimeData()), Qt::CopyAction);
+    };
+    const QPoint fourth = tabs.tabRect(3).center();
+    SendMouse(&tabs, QEvent::MouseButtonPress, fourth, Qt::LeftButton);
+    SendMouse(&tabs, QEvent::MouseMove, fourth + QPoint(0, -5), Qt::LeftButton);
+    QCOMPARE(drags, 3);
+    QTRY_VERIFY(!window.ToolTaskRunning());
+    QCOMPARE(Names(favorites, root), (std::vector<std::string>{"Local page", "Page three"}));
+    QCOMPARE(ValueOf(favorites, favorites.Children(root).front()), local.toStdString());
+
+    // A link dropped on a tab opens in that tab.
+    QMimeData link;
+    link.setUrls({QUrl(server.Url("/one"))});
+    QSignalSpy loaded(two.Page(), &QWebEnginePage::loadFinished);
+    QCOMPARE(DropOn(&tabs, tabs.tabRect(0).center(), link), Qt::CopyAction);
+    QVERIFY(loaded.wait(20000));
+    QCOMPARE(two.Page()->url(), QUrl(server.Url("/one")));
+    QCOMPARE(strip.Count(), 4);
   }
 
   // Marked items dragged within their tree move to the item they are dropped on; out of the tree

@@ -5,6 +5,8 @@
 
 #include "SettingsFileFixture.h"
 #include "core/input/DropData.h"
+#include "core/shell/WindowState.h"
+#include "core/tools/TreeFile.h"
 
 namespace zelvora {
 namespace {
@@ -56,6 +58,31 @@ TEST(ClassifyDropTest, TheFirstOfferedFormatDecidesTheKind) {
   offer.text.clear();
   offer.mozUrl = "\nTitle only";
   EXPECT_EQ(ClassifyDrop(offer).kind, DropKind::kRefused);
+}
+
+// Marked links leave a tree with their names; what comes back of them is the first link.
+TEST(MarkedLinksTest, MarkedLinksLeaveWithTheirNames) {
+  TTreeModel model(kToolFavorite);
+  FavoriteNew(model);
+  SelectTreeItem(model, model.FirstTopLevel());
+  InsertTreeText(model,
+                 "https://a.example/\tAlpha\r\n1,Folder\r\n\tabout:blank\tInside\r\n"
+                 "https://c.example/\tGamma\r\n",
+                 true, {}, nullptr);
+  // Every new item is marked: the folder and an item no longer marked stay behind.
+  const TreeHandle folder = model.Children(model.FirstTopLevel())[1];
+  model.SetMarked(model.Children(folder).front(), false);
+  const std::vector<DraggedLink> links = MarkedLinks(model);
+  ASSERT_EQ(links.size(), 2u);
+  const std::string text = MozUrlText(links);
+  EXPECT_EQ(text, "https://a.example/\nAlpha\nhttps://c.example/\nGamma\n");
+  DropOffer offer;
+  offer.mozUrl = text;
+  const DropContent content = ClassifyDrop(offer);
+  EXPECT_EQ(content.text, "https://a.example/");
+  EXPECT_EQ(content.title, "Alpha");
+  // A link without a name goes by its address.
+  EXPECT_EQ(MozUrlText({{"https://d.example/", ""}}), "https://d.example/\nhttps://d.example/\n");
 }
 
 class DroppedFilesTest : public SettingsFileFixture {
