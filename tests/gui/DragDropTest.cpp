@@ -204,7 +204,7 @@ class DragDropTest : public QObject {
     QTRY_COMPARE(one.DocumentTitle(), QStringLiteral("Page one"));
 
     int drags = 0;
-    std::function<void(QDrag&)> onDrag;
+    std::function<void(QDrag&)> onDrag = [](QDrag&) {};
     window.DragAccept().runDrag = [&](QDrag& drag, Qt::DropActions actions) {
       ++drags;
       QCOMPARE(actions, kCopyOrLink);
