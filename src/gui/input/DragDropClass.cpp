@@ -186,6 +186,9 @@ bool TDragAcceptClass::eventFilter(QObject* watched, QEvent* event) {
       DragLeft();
       return true;
     case QEvent::Hide: {
+      // The window system hides a dialog with its minimized main window: it is still open.
+      if (event->spontaneous())
+        break;
       const auto ofDialog = [watched](const Target& each) { return each.dialog == watched; };
       if (std::none_of(targets_.begin(), targets_.end(), ofDialog))
         break;
@@ -277,12 +280,15 @@ void TDragAcceptClass::Drop(const Target& target, QDropEvent& event) {
     return;
   }
   const DropContent content = ClassifyDrop(OfferOf(event.mimeData()));
-  if (content.kind == DropKind::kRefused || !AcceptWith(event, AllowedActions(content.kind)))
+  // Only the tree on show takes drops.
+  const bool hiddenTree =
+      target.kind == TargetKind::kTree && target.tree != window_.ToolPanel().Page();
+  if (content.kind == DropKind::kRefused || hiddenTree ||
+      !AcceptWith(event, AllowedActions(content.kind)))
     return;
   switch (target.kind) {
     case TargetKind::kTree:
-      if (target.tree == window_.ToolPanel().Page())
-        DropOnTree(target, pos, content);
+      DropOnTree(target, pos, content);
       break;
     case TargetKind::kKeyword:
       if (target.box != nullptr)
@@ -379,6 +385,8 @@ void TDragAcceptClass::DragTab(int index) {
   if (page == nullptr)
     return;
   const QUrl url = page->Page()->url();
+  if (url.isEmpty())
+    return;
   QString title = page->DocumentTitle();
   if (title.isEmpty())
     title = strip.TabBar().Caption(index);
