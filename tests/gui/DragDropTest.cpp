@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QtTest>
 #include <fstream>
 
@@ -149,6 +150,27 @@ class DragDropTest : public QObject {
     QCOMPARE(names[10000], std::string("missing-09999.html"));
     QCOMPARE(names[10001], std::string("c.txt"));
     QCOMPARE(favorites.MarkedItems().size(), std::size_t{10000});
+
+    // Over the top edge of the scrolled tree the drag takes nothing: the tree scrolls up until the
+    // drag leaves.
+    QScrollBar* bar = view.verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    const int scrolled = bar->value();
+    QVERIFY(scrolled > 0);
+    QDragEnterEvent back(QPoint(40, viewport->height() / 2), kCopyOrLink, list.get(),
+                         Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &back);
+    QVERIFY(back.isAccepted());
+    QVERIFY(view.DropHighlight() != kNoItem);
+    QDragMoveEvent edge(QPoint(40, 1), kCopyOrLink, list.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &edge);
+    QVERIFY(!edge.isAccepted());
+    QCOMPARE(view.DropHighlight(), kNoItem);
+    QTRY_VERIFY(bar->value() < scrolled - 1);
+    QApplication::sendEvent(viewport, &leave);
+    const int left = bar->value();
+    QTest::qWait(300);
+    QCOMPARE(bar->value(), left);
   }
 
   // A bar takes only the first line of a text; a dialog field takes it at the drop point,
