@@ -219,7 +219,12 @@ bool TDragAcceptClass::MovesWithin(const Target& target) const {
 bool TDragAcceptClass::DragOver(const Target& target, QDropEvent& event, bool entering) {
   const QPoint pos = event.position().toPoint();
   const bool within = MovesWithin(target);
-  const DropContent content = ClassifyDrop(OfferOf(event.mimeData()));
+  // The data stays the same from the drag's entry on: a list of many files is read once.
+  if (entering || event.mimeData() != overData_) {
+    overData_ = event.mimeData();
+    overContent_ = ClassifyDrop(OfferOf(overData_));
+  }
+  const DropContent& content = overContent_;
   if (!within && content.kind == DropKind::kRefused)
     return false;
   switch (target.kind) {
@@ -255,6 +260,8 @@ bool TDragAcceptClass::DragOver(const Target& target, QDropEvent& event, bool en
 }
 
 void TDragAcceptClass::DragLeft() {
+  overData_ = nullptr;
+  overContent_ = {};
   ClearHighlights();
   ScrollTree(nullptr, 0);
 }

@@ -94,6 +94,9 @@ class TDragAcceptClass : public QObject {
   QString draggedTitle_;
   // While marked tree items are being dragged: their tree.
   int draggedTree_ = -1;
+  // What the drag over a target carries, classified when it entered.
+  const QMimeData* overData_ = nullptr;
+  DropContent overContent_;
   QTimer* scrollTimer_ = nullptr;
   QPointer<TTreeView> scrolledTree_;
   int scrollDirection_ = 0;
