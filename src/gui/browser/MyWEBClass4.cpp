@@ -296,6 +296,20 @@ void TAPIBrowsePage::MovePage(int from, int to) {
   tabBar_->update();
 }
 
+void TAPIBrowsePage::MoveTab(int from, int to) {
+  if (GetContainer(from) == nullptr || GetContainer(to) == nullptr)
+    return;
+  const int step = to > from ? 1 : -1;
+  for (int at = from; at != to; at += step) {
+    MovePage(at, at + step);
+  }
+  {
+    const QSignalBlocker blocker(tabBar_);
+    tabBar_->setCurrentIndex(to);
+  }
+  CurrentChanged(to);
+}
+
 int TAPIBrowsePage::GetZoom(int index) const {
   const TMyContainerClass* container = GetContainer(index);
   return container != nullptr ? CharSizeOfZoom(container->View()->zoomFactor()) : -1;

@@ -87,6 +87,9 @@ class TAPIBrowsePage : public QWidget {
   // -1 when no tab holds the page with that id.
   int IndexOfPageId(std::int64_t id) const;
   void MovePage(int from, int to);
+  // Moves the tab at `from` to the place of the tab at `to` (the tabs between shift by one) and
+  // makes it the current tab.
+  void MoveTab(int from, int to);
   // The document commands of a page: save as, properties, view source in a new tab, and the
   // character size `option` (0 smallest … 4 largest).
   enum class DocumentCommand { kSaveAs, kProperties, kViewSource, kZoom };

@@ -14,6 +14,7 @@
 #include <QToolButton>
 
 #include "core/input/DialogSettings.h"
+#include "gui/input/DragDropClass.h"
 #include "gui/shell/SDIMainWindow.h"
 #include "gui/toolkit/DialogKeys.h"
 #include "gui/toolkit/DragSurface.h"
@@ -121,6 +122,7 @@ TSearchDialog::TSearchDialog(TSDIMainWindow& window)
   move(OpeningPosition(window, settings.x, settings.y));
   window.SetDialogOpen(TrackedDialog::kSearch, this);
   window.RegisterDialog(this, kLayeredSearch);
+  window.DragAccept().AddKeywordBox(*box_);
 }
 
 TSearchDialog::~TSearchDialog() = default;

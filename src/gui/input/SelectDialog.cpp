@@ -20,6 +20,7 @@
 
 #include "core/input/DialogSettings.h"
 #include "core/tools/KeywordList.h"
+#include "gui/input/DragDropClass.h"
 #include "gui/shell/MainMenus.h"
 #include "gui/shell/SDIMainWindow.h"
 #include "gui/toolkit/DialogKeys.h"
@@ -198,6 +199,9 @@ TSelectDialog::TSelectDialog(TSDIMainWindow& window, SelectEntry& current)
   move(OpeningPosition(window, settings.x, settings.y));
   window.SetDialogOpen(TrackedDialog::kSelect, this);
   window.RegisterDialog(this, kLayeredSelect);
+  for (QLineEdit* field : {text_, front_, back_}) {
+    window.DragAccept().AddDialogField(*this, *field);
+  }
 }
 
 TSelectDialog::~TSelectDialog() = default;

@@ -14,6 +14,7 @@
 #include "gui/browser/EnginePage.h"
 #include "gui/browser/MyContainerClass.h"
 #include "gui/browser/OpenDialog.h"
+#include "gui/input/DragDropClass.h"
 #include "gui/shell/MainMenus.h"
 #include "gui/shell/Rebar.h"
 #include "gui/shell/SDIMainWindow.h"
@@ -233,6 +234,8 @@ void TSDIMainWindow::ToggleOpenDialog() {
   });
   openDialog_ = dialog;
   RegisterDialog(dialog, kLayeredOpen);
+  if (QLineEdit* field = dialog->Address().lineEdit())
+    dragAccept_->AddDialogField(*dialog, *field);
   SetDialogOpen(TrackedDialog::kOpen, dialog);
   if (button != nullptr)
     button->setChecked(true);

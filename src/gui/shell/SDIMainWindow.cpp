@@ -39,6 +39,7 @@
 #include "gui/browser/OpenDialog.h"
 #include "gui/browser/PagePrompts.h"
 #include "gui/browser/WebSession.h"
+#include "gui/input/DragDropClass.h"
 #include "gui/input/FindCommands.h"
 #include "gui/input/InputFilter.h"
 #include "gui/input/ScriptMenu.h"
@@ -236,6 +237,7 @@ void TSDIMainWindow::CreateChildren() {
   enterRuns(toolPanel_->HistoryKeyBox(), 3115);
   enterRuns(toolPanel_->AnalysisKeyBox(), 3116);
   CreateKeywordBoxes();
+  dragAccept_ = new TDragAcceptClass(*this);
 }
 
 void TSDIMainWindow::RebuildMenus() {

@@ -42,6 +42,7 @@ class THistoryCommands;
 class TTreeJobRunner;
 class TWebSession;
 class TKeywordBox;
+class TDragAcceptClass;
 
 // The one main window of the program. It owns the settings record, the window state and the
 // file-history lists for the whole run, lays out the bars, the tool panel and the tab-strip area,
@@ -136,6 +137,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TDownloads& Downloads() const { return *downloads_; }
   TFindCommands& FindCommands() const { return *findCommands_; }
   TSelectionCommands& SelectionCommands() const { return *selectionCommands_; }
+  TDragAcceptClass& DragAccept() const { return *dragAccept_; }
   // The colour of in-page highlighting, kept for the next run.
   Colour HighlightColour() const { return highlightColour_; }
   void SetHighlightColour(Colour colour) { highlightColour_ = colour; }
@@ -257,6 +259,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TDownloads* downloads_ = nullptr;
   TFindCommands* findCommands_ = nullptr;
   TSelectionCommands* selectionCommands_ = nullptr;
+  TDragAcceptClass* dragAccept_ = nullptr;
   TTabStripArea* tabStripArea_ = nullptr;
   TAPIBrowsePage* browsePage_ = nullptr;
   TWebSession* session_ = nullptr;

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "core/tools/TreeFile.h"
+#include "gui/input/DragDropClass.h"
 #include "gui/shell/SDIMainWindow.h"
 #include "gui/shell/ToolPanel.h"
 #include "gui/toolkit/Text.h"
@@ -113,6 +114,9 @@ TEditDialog::TEditDialog(TSDIMainWindow& window, const EditDialogState& state)
   }
   connect(&window.ToolPanel(), &TToolPanel::PageChanged, this, &TEditDialog::SwitchTree);
   SwitchTree(window.ToolPanel().Page());
+  for (QLineEdit* field : fields_) {
+    window.DragAccept().AddDialogField(*this, *field);
+  }
 }
 
 TTreeModel& TEditDialog::Model(int tree) const {

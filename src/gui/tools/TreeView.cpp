@@ -181,6 +181,31 @@ void TTreeView::EditCaretName() {
   edit(index);
 }
 
+void TTreeView::SetDropHighlight(TreeHandle item) {
+  if (item == dropHighlight_)
+    return;
+  const TreeHandle previous = std::exchange(dropHighlight_, item);
+  if (adapter_ == nullptr)
+    return;
+  for (const TreeHandle each : {previous, item}) {
+    const QModelIndex index = adapter_->IndexOf(each);
+    if (index.isValid())
+      viewport()->update(visualRect(index));
+  }
+}
+
+void TTreeView::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const {
+  if (dropHighlight_ == kNoItem || adapter_ == nullptr ||
+      adapter_->HandleOf(index) != dropHighlight_) {
+    QTreeView::drawRow(painter, option, index);
+    return;
+  }
+  QStyleOptionViewItem highlighted = option;
+  highlighted.state |= QStyle::State_Selected | QStyle::State_Active;
+  QTreeView::drawRow(painter, highlighted, index);
+}
+
 TTreeView::HitPart TTreeView::HitTest(const QPoint& pos, TreeHandle& item) const {
   const QModelIndex index = indexAt(pos);
   if (adapter_ == nullptr || !index.isValid())

@@ -47,6 +47,9 @@ class TTreeView : public QTreeView {
   void MarkOnly(TreeHandle item);
   // Starts editing the caret item's name in place.
   void EditCaretName();
+  // The item a drag would drop on, drawn as highlighted; kNoItem shows none.
+  void SetDropHighlight(TreeHandle item);
+  TreeHandle DropHighlight() const { return dropHighlight_; }
 
  signals:
   // The marked items are being dragged (the mouse moved the drag distance with the button held
@@ -65,6 +68,8 @@ class TTreeView : public QTreeView {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
 
  private:
   enum class HitPart { kNothing, kItem, kExpandButton };
@@ -94,6 +99,7 @@ class TTreeView : public QTreeView {
   QPoint bandOrigin_;
   std::vector<TreeHandle> bandRows_;
   TreeHandle reportedCaret_ = kNoItem;
+  TreeHandle dropHighlight_ = kNoItem;
 };
 
 }  // namespace zelvora
