@@ -20,6 +20,8 @@ void TConfigCommands::Open() {
   lastPage_ = dialog_->CurrentPage();
   connect(dialog_, &TConfigDialog::PageShown, this, [this](int shown) { lastPage_ = shown; });
   dialog_->show();
+  dialog_->raise();
+  dialog_->activateWindow();
 }
 
 }  // namespace zelvora
