@@ -7,7 +7,7 @@ namespace {
 constexpr std::int64_t kMsPerMinute = 60 * 1000;
 
 bool MaySleep(const TabSleepFacts& facts) {
-  return !facts.current && !facts.waitingForFirstLoad && !facts.analysed &&
+  return !facts.current && !facts.waitingForFirstLoad && !facts.inUse &&
          facts.state != PageLifecycle::kDiscarded;
 }
 

@@ -20,7 +20,8 @@ struct TabSleepFacts {
   // while the page has form input that a reload would lose.
   PageLifecycle recommended = PageLifecycle::kActive;
   bool audible = false;
-  bool analysed = false;  // the page analysis reads its document
+  // The page analysis reads its document, or one of the page's dialogs is open.
+  bool inUse = false;
   std::int64_t idleMs = 0;  // since the tab was last current
 };
 

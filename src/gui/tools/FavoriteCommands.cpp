@@ -10,6 +10,7 @@
 #include <QWebEngineView>
 #include <memory>
 
+#include "core/browser/PageRules.h"
 #include "core/shell/Paths.h"
 #include "core/shell/SafeFile.h"
 #include "core/tools/BookmarkFile.h"
@@ -35,6 +36,11 @@ QString Text(std::string_view text) {
 const QString& BookmarkFilter() {
   static const QString filter = QStringLiteral("HTML (*.html *.htm)");
   return filter;
+}
+
+// What a tab that has not loaded yet shows: the item's name, else the end of its address.
+QString LazyCaption(std::string_view name, std::string_view url, int tabTitleMax) {
+  return Text(PageCaption(name, url, tabTitleMax));
 }
 
 }  // namespace
@@ -196,8 +202,10 @@ void TFavoriteCommands::OpenItem(int tree, TreeHandle item, bool newTab) {
   }
   TAPIBrowsePage& strip = window_.BrowsePage();
   TMyContainerClass* current = strip.GetContainer(strip.CurrentIndex());
+  // A tab opened behind the current one loads when it is first selected.
   if (newTab || current == nullptr)
-    strip.OpenTab(Text(record->Value));
+    strip.OpenLazyTab(Text(record->Value), LazyCaption(trees_.Model(tree).Name(item), record->Value,
+                                                       window_.Settings().Int(kIntTabTitleMax)));
   else
     current->Navigate(QUrl::fromUserInput(Text(record->Value)));
 }
@@ -223,7 +231,9 @@ void TFavoriteCommands::OpenInNewTabs(QStringList urls) {
   // One tab per turn of the event loop: the window answers between two tabs.
   if (urls.isEmpty())
     return;
-  if (window_.BrowsePage().OpenTab(urls.takeFirst()) < 0)
+  const QString url = urls.takeFirst();
+  if (window_.BrowsePage().OpenLazyTab(
+          url, LazyCaption({}, url.toStdString(), window_.Settings().Int(kIntTabTitleMax))) < 0)
     return;
   QTimer::singleShot(0, this, [this, urls = std::move(urls)] { OpenInNewTabs(urls); });
 }

@@ -1,9 +1,9 @@
-#include "core/browser/SessionAutoSave.h"
-
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
+
+#include "core/browser/SessionAutoSave.h"
 
 namespace zelvora {
 namespace {

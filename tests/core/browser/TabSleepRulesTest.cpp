@@ -1,6 +1,6 @@
-#include "core/browser/TabSleepRules.h"
-
 #include <gtest/gtest.h>
+
+#include "core/browser/TabSleepRules.h"
 
 namespace zelvora {
 namespace {
@@ -40,7 +40,7 @@ TEST(TabSleepRulesTest, TabsThatMustStayAwake) {
   EXPECT_EQ(IdleSleepStep(facts, 1), SleepStep::kNone);
   EXPECT_EQ(SleepNowStep(facts), SleepStep::kDiscard);
   for (bool TabSleepFacts::*flag :
-       {&TabSleepFacts::current, &TabSleepFacts::waitingForFirstLoad, &TabSleepFacts::analysed}) {
+       {&TabSleepFacts::current, &TabSleepFacts::waitingForFirstLoad, &TabSleepFacts::inUse}) {
     facts = idle;
     facts.*flag = true;
     EXPECT_EQ(IdleSleepStep(facts, 1), SleepStep::kNone);
