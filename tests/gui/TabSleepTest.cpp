@@ -1,6 +1,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QStatusBar>
+#include <QWebEngineHistory>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QtEndian>
@@ -68,9 +69,12 @@ class TabSleepTest : public QObject {
     LocalServer server;
     server.Page("/a", "<title>Page A</title><p>a</p>");
     server.Page("/b", "<title>Page B</title><p>b</p>");
+    server.Page("/start", "<title>Start</title><p>start</p>");
     PageFixture fixture("");
     TAPIBrowsePage& strip = fixture.Strip();
-    TMyContainerClass& a = fixture.Load(server.Url("/a"));
+    TMyContainerClass& a = fixture.Load(server.Url("/start"));
+    a.Navigate(QUrl(server.Url("/a")));
+    QVERIFY(PageFixture::WaitLoaded(a));
     fixture.Load(server.Url("/b"));
     QTRY_COMPARE(strip.TabBar().Caption(0), QStringLiteral("Page A"));
 
@@ -89,6 +93,9 @@ class TabSleepTest : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(Requests(server, "/a"), 2, 20000);
     QTRY_COMPARE(a.Page()->title(), QStringLiteral("Page A"));
     QCOMPARE(a.Page()->url(), QUrl(server.Url("/a")));
+    // The back list came through the sleep.
+    QVERIFY(a.Page()->history()->canGoBack());
+    QCOMPARE(a.Page()->history()->backItems(1).front().url(), QUrl(server.Url("/start")));
   }
 
   void AnIdleTabSleepsUnlessItPlaysAudio() {
