@@ -137,8 +137,10 @@ void TSDIMainWindow::CopyTabs(const TabCopy& copy) {
   const int last = copy.allTabs ? browsePage_->Count() - 1 : first;
   for (int index = std::max(first, 0); index <= last; ++index) {
     const TMyContainerClass* page = browsePage_->GetContainer(index);
-    tabs.push_back(
-        {page->Page()->url().toString().toStdString(), page->DocumentTitle().toStdString()});
+    // A tab that has not loaded yet has only its caption for a title.
+    const QString title =
+        page->pendingUrl.isEmpty() ? page->DocumentTitle() : browsePage_->TabBar().Caption(index);
+    tabs.push_back({page->TabUrl().toString().toStdString(), title.toStdString()});
   }
   const std::string text = TabCopyText(tabs, copy.kind, copy.allTabs);
   if (!text.empty())

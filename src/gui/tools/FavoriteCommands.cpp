@@ -14,6 +14,7 @@
 #include "core/shell/Paths.h"
 #include "core/shell/SafeFile.h"
 #include "core/tools/BookmarkFile.h"
+#include "gui/browser/BrowseTabBar.h"
 #include "gui/browser/EnginePage.h"
 #include "gui/browser/MyContainerClass.h"
 #include "gui/browser/MyWEBClass4.h"
@@ -169,10 +170,10 @@ void TFavoriteCommands::AddTabs(const std::vector<int>& tabs) {
   std::vector<PageToAdd> pages;
   for (const int tab : tabs) {
     if (const TMyContainerClass* page = window_.BrowsePage().GetContainer(tab)) {
-      QString url = page->Page()->url().toString();
-      if (url.isEmpty())
-        url = page->Page()->requestedUrl().toString();
-      pages.push_back({page->DocumentTitle().toStdString(), url.toStdString()});
+      // A tab that has not loaded yet has only its caption for a title.
+      const QString title = page->pendingUrl.isEmpty() ? page->DocumentTitle()
+                                                       : window_.BrowsePage().TabBar().Caption(tab);
+      pages.push_back({title.toStdString(), page->TabUrl().toString().toStdString()});
     }
   }
   if (pages.empty() || window_.ToolTaskRunning())
