@@ -812,9 +812,8 @@ void TSDIMainWindow::FinishStartUp() {
   const bool uncleanEnd = sessionAutoSave_->StartRun();
   if ((settings_.Flag(kFlagLastWebRestore) || uncleanEnd) && dat.empty()) {
     dat = paths_.perUserFolder + "/LastWebList.dat";
-  }
-  if (uncleanEnd) {
-    ShowNote(QString::fromStdString(themeTexts_.Message(kMessageSessionRestored)));
+    if (uncleanEnd)
+      ShowNote(QString::fromStdString(themeTexts_.Message(kMessageSessionRestored)));
   }
   for (int slot = 0; slot < kSwitchCount; ++slot) {
     std::string& value = commandLine_.switches[static_cast<std::size_t>(slot)];
