@@ -56,7 +56,7 @@ std::string ReadMenuBarCaption(std::string_view themeFile, std::string_view name
 // mnemonic marks ("&x" gives "x", "&&" a single "&"), so "Edit && Copy(&E)" is "Edit & Copy".
 std::string PlainActionName(std::string_view caption);
 
-// ---- Messages, by number ("0" to "10" in the theme). "%1" stands for a position, a file name or
+// ---- Messages, by number ("0" to "11" in the theme). "%1" stands for a position, a file name or
 // a count that the caller fills in.
 
 enum ThemeMessage : int {
@@ -71,6 +71,7 @@ enum ThemeMessage : int {
   kMessageStoppedWorking = 8,
   kMessageConfirmExit = 9,
   kMessageDownloadsRunning = 10,
+  kMessageSessionRestored = 11,
   kThemeMessageCount,
 };
 
@@ -86,6 +87,7 @@ inline constexpr std::string_view kBuiltInMessages[] = {
     "Stopped Working.",
     "Do you wish to exit?\\n",
     "Downloads running: %1\\n\\nDo you wish to exit and cancel them?",
+    "The last session did not end cleanly: its tabs were restored.",
 };
 static_assert(std::size(kBuiltInMessages) == kThemeMessageCount);
 

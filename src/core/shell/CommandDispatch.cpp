@@ -152,6 +152,7 @@ constexpr std::array kRows = {
   One(kScriptFileHistoryDeleteId, A::kClearScriptFileHistory, O::kFileHistory),
   One(kFavoriteImportId, A::kImportBookmarks,     O::kFavorites),
   One(kFavoriteExportId, A::kExportBookmarks,     O::kFavorites),
+  One(kTabSleepId, A::kSleepTab,                  O::kTabSleep),
 };
 // clang-format on
 

@@ -29,8 +29,9 @@ enum class CommandOwner : std::uint8_t {
   kTheme,           // theme files
   kScriptMenu,      // the Script menu, its scripts and their file history
   kCleanUp,         // clipboard, history and cache clean-up
+  kTabSleep,        // putting tabs to sleep
 };
-inline constexpr int kCommandOwnerCount = static_cast<int>(CommandOwner::kCleanUp) + 1;
+inline constexpr int kCommandOwnerCount = static_cast<int>(CommandOwner::kTabSleep) + 1;
 
 enum class CommandAction : std::uint8_t {
   // Main window.
@@ -164,6 +165,8 @@ enum class CommandAction : std::uint8_t {
   kEmptyClipboard,
   kDeleteHistory,
   kDeleteCache,
+  // Tab sleep.
+  kSleepTab,  // the tab of the tab menu, else the current one
 };
 
 // One row of the dispatcher: the ids first..last (equal for a single id).

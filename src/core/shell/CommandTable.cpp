@@ -183,6 +183,7 @@ constexpr std::array<CommandRow, kCommandRowCount> kCommandRows = {{
   Separator(4),
   Item(4, 3008, "WebRefreshAll", "RefreshAll"),
   Item(4, 3006, "WebStopAll", "StopAll"),
+  Item(4, kTabSleepId, "TabSleep", "S&leep"),
   Separator(4),
   Item(4, 3056, "WebCloseExcluding", "Close &Excluding This Tab"),
   Item(4, 3057, "WebCloseLeft", "Close &Left"),
@@ -364,7 +365,7 @@ static_assert(kMenuBarBlock.first == 0 && kMenuBarBlock.count == 83);
 static_assert(BlockIsWellFormed(kMenuBarBlock, true));
 static_assert(BlockHoldsMenus(kMenuBarBlock, kMenuBarMenus));
 static_assert(kTreeContextBlock.count == 35 && kProxyContextBlock.count == 20 &&
-              kTabContextBlock.count == 29 && kCharSizeBlock.count == 6 &&
+              kTabContextBlock.count == 30 && kCharSizeBlock.count == 6 &&
               kToolPanelBlock.count == 14 && kKeywordBoxBlock.count == 6 &&
               kSelectActionBlock.count == 6 && kSelectBeforeActionBlock.count == 4 &&
               kListViewContextBlock.count == 7);

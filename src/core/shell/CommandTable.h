@@ -71,6 +71,8 @@ inline constexpr std::uint16_t kFavoriteNewId = 3088;
 // Bookmark files of other browsers, after the ids of the original table.
 inline constexpr std::uint16_t kFavoriteImportId = 5879;
 inline constexpr std::uint16_t kFavoriteExportId = 5880;
+// Puts the tab of the tab menu to sleep at once.
+inline constexpr std::uint16_t kTabSleepId = 5881;
 inline constexpr std::uint16_t kCharSizeId = 3155;
 inline constexpr std::uint16_t kSelectActionId = 3156;
 inline constexpr std::uint16_t kSelectBeforeActionId = 3157;
@@ -88,19 +90,19 @@ struct CommandBlock {
   std::size_t count;
 };
 
-inline constexpr std::size_t kCommandRowCount = 210;
+inline constexpr std::size_t kCommandRowCount = 211;
 
 // The blocks in table order; together they cover the table exactly.
 inline constexpr CommandBlock kMenuBarBlock{0, 83};  // menus 0, 5, 6, 7, 1, 8, 9
 inline constexpr CommandBlock kTreeContextBlock{83, 35};
 inline constexpr CommandBlock kProxyContextBlock{118, 20};
-inline constexpr CommandBlock kTabContextBlock{138, 29};
-inline constexpr CommandBlock kListViewContextBlock{167, 7};
-inline constexpr CommandBlock kCharSizeBlock{174, 6};
-inline constexpr CommandBlock kToolPanelBlock{180, 14};
-inline constexpr CommandBlock kKeywordBoxBlock{194, 6};
-inline constexpr CommandBlock kSelectActionBlock{200, 6};
-inline constexpr CommandBlock kSelectBeforeActionBlock{206, 4};
+inline constexpr CommandBlock kTabContextBlock{138, 30};
+inline constexpr CommandBlock kListViewContextBlock{168, 7};
+inline constexpr CommandBlock kCharSizeBlock{175, 6};
+inline constexpr CommandBlock kToolPanelBlock{181, 14};
+inline constexpr CommandBlock kKeywordBoxBlock{195, 6};
+inline constexpr CommandBlock kSelectActionBlock{201, 6};
+inline constexpr CommandBlock kSelectBeforeActionBlock{207, 4};
 
 // The blocks the main window's menu build walks, in walking order. The list-view menu (21) is
 // left to the configuration dialog.

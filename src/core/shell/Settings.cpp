@@ -25,6 +25,8 @@ TSettings BaseDefaultSettings(const PlatformColours& platform) {
   for (std::size_t i = 0; i < kStringKeys.size(); ++i) {
     settings.strings[i] = std::string(kStringKeys[i].baseDefault);
   }
+  for (std::size_t i = 0; i < kTabSessionKeys.size(); ++i)
+    settings.tabSession[i] = kTabSessionKeys[i].baseDefault;
   settings.startSize = 1;
   settings.startPos = 1;
   settings.colours = {platform.activeCaption, platform.activeCaption, platform.buttonFace,

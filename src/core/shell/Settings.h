@@ -106,6 +106,15 @@ enum ColourIndex : int {
   kColourLayeredKey = 3,
 };
 
+// The tab session options of section "Zelvora": the crash-safe tab list, tabs that load when
+// first selected, and the minutes after which an unseen tab sleeps (0: never).
+enum TabSessionOption : int {
+  kSessionAutoSave = 0,
+  kTabLazyLoad = 1,
+  kTabDiscardMinutes = 2,
+};
+inline constexpr int kTabSessionCount = 3;
+
 // The eight translucent windows, in the order of their flags and opacity values.
 inline constexpr int kLayeredWindowCount = 8;
 
@@ -120,9 +129,12 @@ struct TSettings {
   // Section "SelectDialog", read and written with the configuration settings.
   int selectAction = 0;
   int selectBeforeAction = 0;
+  // Section "Zelvora", by TabSessionOption: two flags and the discard minutes.
+  std::array<std::int32_t, kTabSessionCount> tabSession{};
 
   bool Flag(int index) const { return flags[static_cast<std::size_t>(index)] != 0; }
   std::int32_t Int(int index) const { return integers[static_cast<std::size_t>(index)]; }
+  std::int32_t TabSession(int index) const { return tabSession[static_cast<std::size_t>(index)]; }
 };
 
 // The desktop's colours that stand in for the platform colours of the base defaults.

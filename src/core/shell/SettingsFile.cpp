@@ -56,6 +56,8 @@ void ForEachSavedValue(const TSettings& record, Visit&& visit) {
     visit(kConfigSection, kColourKeys[i], ColourToText(record.colours[i]));
   visit(kSelectSection, kSelectActionKey, std::to_string(record.selectAction));
   visit(kSelectSection, kSelectBeforeActionKey, std::to_string(record.selectBeforeAction));
+  for (std::size_t i = 0; i < kTabSessionKeys.size(); ++i)
+    visit(kWindowSection, kTabSessionKeys[i].key, std::to_string(record.tabSession[i]));
 }
 
 // The fixed start size and position fall back to where the window actually came up.
@@ -129,6 +131,11 @@ void ReadConfig(const std::string& file, TSettings& record, const SettingsLoadCo
   record.selectBeforeAction = std::clamp(
       ReadProfileInt(file, kSelectSection, kSelectBeforeActionKey, record.selectBeforeAction), 0,
       kSelectBeforeActionMax);
+  for (std::size_t i = 0; i < kTabSessionKeys.size(); ++i) {
+    const std::int32_t value =
+        ReadProfileInt(file, kWindowSection, kTabSessionKeys[i].key, record.tabSession[i]);
+    record.tabSession[i] = i == kTabDiscardMinutes ? std::max(value, 0) : value == 1 ? 1 : 0;
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/shell/Settings.h"
+#include "core/shell/WindowState.h"
 
 namespace zelvora {
 
@@ -97,6 +98,12 @@ inline constexpr std::array<StringKey, kStringCount> kStringKeys = {{
   {"NameURL", "Url"}, {"NameProxy", "Proxy"}, {"ValueURL", "about:blank"},
   {"ValueProxy", "127.0.0.1:8080"}, {"FileUnTitled", "UnTitled"},
   {"", ""},                                              // the deny-URL list's text
+}};
+
+// Section "Zelvora" (kWindowSection): "SessionAutoSave" and "TabLazyLoad" are flags, on when
+// exactly 1; a negative "TabDiscardMinutes" counts as 0 (never).
+inline constexpr std::array<IntegerKey, kTabSessionCount> kTabSessionKeys = {{
+  {"SessionAutoSave", 1, {}}, {"TabLazyLoad", 1, {}}, {"TabDiscardMinutes", 30, {}},
 }};
 
 inline constexpr std::array<std::string_view, kColourCount> kColourKeys = {

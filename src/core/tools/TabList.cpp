@@ -38,6 +38,13 @@ std::string FormatTabList(std::string_view dateTime, const std::vector<TabListEn
 
 std::vector<std::string> ParseTabList(std::string_view text) {
   std::vector<std::string> urls;
+  for (TabListEntry& entry : ParseTabListEntries(text))
+    urls.push_back(std::move(entry.url));
+  return urls;
+}
+
+std::vector<TabListEntry> ParseTabListEntries(std::string_view text) {
+  std::vector<TabListEntry> entries;
   for (const std::string_view line : TerminatedLines(text)) {
     const std::size_t bodyStart = std::min(line.find_first_not_of('\t'), line.size());
     const std::string_view body = line.substr(bodyStart);
@@ -46,9 +53,10 @@ std::vector<std::string> ParseTabList(std::string_view text) {
     const std::size_t tab = body.find('\t');
     if (tab == std::string_view::npos || tab == 0)
       continue;
-    urls.emplace_back(body.substr(0, tab));
+    entries.push_back({std::string(body.substr(0, tab)),
+                       std::string(TrimBlanksAndControls(body.substr(tab + 1)))});
   }
-  return urls;
+  return entries;
 }
 
 FileWriteResult WriteTabList(const std::string& path, std::string_view dateTime,
@@ -61,6 +69,13 @@ std::optional<std::vector<std::string>> ReadTabList(const std::string& path) {
   if (!content)
     return std::nullopt;
   return ParseTabList(*content);
+}
+
+std::optional<std::vector<TabListEntry>> ReadTabListEntries(const std::string& path) {
+  const std::optional<std::string> content = ReadWholeFile(path);
+  if (!content)
+    return std::nullopt;
+  return ParseTabListEntries(*content);
 }
 
 std::string TabListDateTime(int year, int month, int day, int hour, int minute, int second) {

@@ -18,6 +18,8 @@ inline constexpr std::string_view kLastWebListName = "LastWebList.dat";
 struct TabListEntry {
   std::string url;
   std::string caption;
+
+  bool operator==(const TabListEntry&) const = default;
 };
 
 // "1," + dateTime + CR LF, then TAB url TAB caption CR LF per entry. Line breaks and tabs inside
@@ -27,12 +29,16 @@ std::string FormatTabList(std::string_view dateTime, const std::vector<TabListEn
 // the address; lines without one are skipped; empty lines and a last line without CR LF are
 // ignored, CR-only and LF-only line ends read as line ends.
 std::vector<std::string> ParseTabList(std::string_view text);
+// The same items with their captions (the text after the address's TAB, trimmed), for tabs that
+// show their caption before they load.
+std::vector<TabListEntry> ParseTabListEntries(std::string_view text);
 
 // Writes atomically; the previous file stays when writing fails.
 FileWriteResult WriteTabList(const std::string& path, std::string_view dateTime,
                              const std::vector<TabListEntry>& entries);
 // Nothing when the file does not exist or cannot be read.
 std::optional<std::vector<std::string>> ReadTabList(const std::string& path);
+std::optional<std::vector<TabListEntry>> ReadTabListEntries(const std::string& path);
 
 // The tab menu's copy commands: per tab its title, its address, or both on two lines.
 enum class TabCopyKind { kTitle, kUrl, kBoth };

@@ -106,6 +106,10 @@ void TMyContainerClass::ConnectEngine() {
       callbacks_.OnDocumentComplete(FrameRef{id_, {}}, page_->url(), {});
   });
   connect(page_, &QWebEnginePage::titleChanged, this, [this] {
+    // A discarded page names itself by its address until it loads again: the tab keeps the
+    // caption it had.
+    if (page_->lifecycleState() == QWebEnginePage::LifecycleState::Discarded)
+      return;
     if (callbacks_.OnTitleChange)
       callbacks_.OnTitleChange(DocumentTitle());
   });
@@ -153,6 +157,27 @@ void TMyContainerClass::Navigate(const QUrl& url, const QString& referer) {
   if (!referer.isEmpty())
     request.setHeader(QByteArrayLiteral("Referer"), referer.toUtf8());
   page_->load(request);
+}
+
+bool TMyContainerClass::LoadPending() {
+  if (pendingUrl.isEmpty())
+    return false;
+  const QUrl url = pendingUrl;
+  pendingUrl.clear();
+  Navigate(url);
+  return true;
+}
+
+QUrl TMyContainerClass::TabUrl() const {
+  if (!pendingUrl.isEmpty())
+    return pendingUrl;
+  // A tab still on its way to its first page has no address yet: the one it asked for counts.
+  const QUrl url = page_->url();
+  return url.isEmpty() ? page_->requestedUrl() : url;
+}
+
+bool TMyContainerClass::HasDocument() const {
+  return pendingUrl.isEmpty() && page_->lifecycleState() == QWebEnginePage::LifecycleState::Active;
 }
 
 void TMyContainerClass::Retire() {

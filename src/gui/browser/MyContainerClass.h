@@ -91,6 +91,14 @@ class TMyContainerClass : public QObject {
   void Navigate(const QUrl& url, const QString& referer = {});
   // The user let a certificate error of this load through: the lock says so.
   void CertificateAccepted() { certificateErrorSeen_ = true; }
+  // A tab that loads only when it is first selected keeps the address here until then.
+  QUrl pendingUrl;
+  // Loads the pending address; false when there was none.
+  bool LoadPending();
+  // What the tab stands for: the pending address, else the page's, else the one it asked for.
+  QUrl TabUrl() const;
+  // Whether the page tools can work on the document: the page has loaded and is awake.
+  bool HasDocument() const;
   // Asks every frame's bridge to report its document again.
   void ReportAllFrames();
   // Takes the closed page out of service: it reports nothing more, its open dialogs are

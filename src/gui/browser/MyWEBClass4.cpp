@@ -25,6 +25,7 @@
 #include "gui/browser/DocumentRequests.h"
 #include "gui/browser/EnginePage.h"
 #include "gui/browser/MyContainerClass.h"
+#include "gui/browser/TabSleep.h"
 #include "gui/browser/WebProfile.h"
 #include "gui/toolkit/Colours.h"
 #include "gui/toolkit/Text.h"
@@ -52,6 +53,7 @@ TAPIBrowsePage::TAPIBrowsePage(TPageHost& host, const QString& storageFolder, QW
   setObjectName(QStringLiteral("BrowsePage"));
   profile_ = CreateWebProfile(storageFolder, secret_, this);
   requests_ = new TDocumentRequests(this);
+  sleep_ = new TTabSleep(*this);
   askPrinter = [](QPrinter& printer, QWidget* parent) {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
@@ -101,6 +103,10 @@ bool TAPIBrowsePage::IsCurrent(const TMyContainerClass& container) const {
 }
 
 int TAPIBrowsePage::InsertPage(int index, const QString& url) {
+  return InsertPageAt(index, url, nullptr);
+}
+
+int TAPIBrowsePage::InsertPageAt(int index, const QString& url, const QString* lazyCaption) {
   const QString target = url.trimmed();
   index = std::clamp(index, 0, Count());
   TMyContainerClass* opener = GetContainer(CurrentIndex());
@@ -114,8 +120,12 @@ int TAPIBrowsePage::InsertPage(int index, const QString& url) {
   // The tab comes last: inserting it may select it, and the page must be in place by then.
   const QSignalBlocker blocker(tabBar_);
   const int inserted = tabBar_->InsertCaptionTab(
-      index, QString::fromLatin1(kLoadingCaption.data(), kLoadingCaption.size()));
+      index, lazyCaption != nullptr
+                 ? *lazyCaption
+                 : QString::fromLatin1(kLoadingCaption.data(), kLoadingCaption.size()));
   container->stage = -1;
+  if (lazyCaption != nullptr && !target.isEmpty())
+    container->pendingUrl = QUrl::fromUserInput(target);
   if (onPageCreated)
     onPageCreated(*container);
   Relayout();
@@ -127,10 +137,11 @@ int TAPIBrowsePage::InsertPage(int index, const QString& url) {
     // The selection stays, but the index of the current tab may have moved.
     stack_->setCurrentIndex(CurrentIndex());
   }
-  if (!target.isEmpty()) {
+  if (!target.isEmpty() && lazyCaption == nullptr) {
     container->Navigate(QUrl::fromUserInput(target), pendingReferer);
     pendingReferer.clear();
   }
+  emit TabsChanged();
   return inserted;
 }
 
@@ -170,6 +181,7 @@ bool TAPIBrowsePage::DeletePage(int index) {
     stack_->setCurrentIndex(CurrentIndex());
   }
   Relayout();
+  emit TabsChanged();
   return true;
 }
 
@@ -211,6 +223,7 @@ bool TAPIBrowsePage::DeleteAllPages() {
   else
     CurrentChanged(0);
   Relayout();
+  emit TabsChanged();
   return true;
 }
 
@@ -234,6 +247,37 @@ int TAPIBrowsePage::OpenTab(const QString& url) {
   if (!MayOpenTab(Count(), settings.Int(kIntTabOpenMax)))
     return -1;
   return InsertPage(NewTabIndex(Count(), CurrentIndex(), settings.tabActions[kTabNewPos]), url);
+}
+
+int TAPIBrowsePage::OpenLazyTab(const QString& url, const QString& caption) {
+  const TSettings& settings = host_.Settings();
+  if (settings.TabSession(kTabLazyLoad) != 1)
+    return OpenTab(url);
+  if (!MayOpenTab(Count(), settings.Int(kIntTabOpenMax)))
+    return -1;
+  return InsertPageAt(NewTabIndex(Count(), CurrentIndex(), settings.tabActions[kTabNewPos]), url,
+                      &caption);
+}
+
+TAPIBrowsePage::LazyBatch::LazyBatch(TAPIBrowsePage& strip) : strip_(strip) {
+  ++strip_.lazyBatches_;
+}
+
+TAPIBrowsePage::LazyBatch::~LazyBatch() {
+  if (--strip_.lazyBatches_ == 0) {
+    if (TMyContainerClass* current = strip_.GetContainer(strip_.CurrentIndex()))
+      current->LoadPending();
+  }
+}
+
+std::vector<TabListEntry> TAPIBrowsePage::TabEntries() const {
+  std::vector<TabListEntry> entries;
+  for (int index = 0; index < Count(); ++index) {
+    const QString url = GetContainer(index)->TabUrl().toString();
+    if (!url.isEmpty())
+      entries.push_back({url.toStdString(), tabBar_->Caption(index).toStdString()});
+  }
+  return entries;
 }
 
 void TAPIBrowsePage::CloseTab(int index) {
@@ -262,7 +306,7 @@ void TAPIBrowsePage::TabMouseAction(int action, int index) {
     return;
   if (action == kClickClose)
     CloseTab(index);
-  else if (action == kClickReload)
+  else if (action == kClickReload && !container->LoadPending())
     container->Page()->triggerAction(QWebEnginePage::Reload);
 }
 
@@ -294,6 +338,7 @@ void TAPIBrowsePage::MovePage(int from, int to) {
   stack_->insertWidget(std::max(from, to), from < to ? fromView : toView);
   stack_->setCurrentIndex(CurrentIndex());
   tabBar_->update();
+  emit TabsChanged();
 }
 
 void TAPIBrowsePage::MoveTab(int from, int to) {
@@ -356,9 +401,10 @@ void TAPIBrowsePage::CurrentChanged(int index) {
   if (container == nullptr)
     return;
   stack_->setCurrentIndex(index);
+  sleep_->Shown(*container, lazyBatches_ == 0);
   host_.ShowSecurity(container->secureLockIcon);
   host_.ShowStatusText(container->statusText);
-  host_.ShowAddress(container->Page()->url().toString());
+  host_.ShowAddress(container->TabUrl().toString());
   host_.ShowBackForward(container->backEnabled, container->forwardEnabled);
   tabBar_->SetArrows(container->backEnabled, container->forwardEnabled);
   host_.ShowTitle(tabBar_->Caption(index));
@@ -489,6 +535,7 @@ void TAPIBrowsePage::InstallCallbacks(TMyContainerClass& container) {
     const int index = IndexOfContainer(page);
     if (index < 0)
       return;
+    emit TabsChanged();
     const QString text = QString::fromStdString(TitleChangeCaption(
         title.toStdString(), page->firstUrl.toStdString(), host_.Settings().Int(kIntTabTitleMax)));
     if (index == CurrentIndex())
@@ -500,6 +547,7 @@ void TAPIBrowsePage::InstallCallbacks(TMyContainerClass& container) {
       return;
     if (page->firstUrl.isEmpty())
       page->firstUrl = url.toString();
+    emit TabsChanged();
   };
   callbacks.OnNewWindow2 = [this, page]() -> TMyContainerClass* {
     if (IndexOfContainer(page) < 0)
@@ -590,6 +638,10 @@ void TAPIBrowsePage::ExecCommand(int index, DocumentCommand command, int option)
   TMyContainerClass* container = GetContainer(index);
   if (container == nullptr)
     return;
+  // A tab that has not loaded, or sleeps, has no document to save or describe.
+  if ((command == DocumentCommand::kSaveAs || command == DocumentCommand::kProperties) &&
+      !container->HasDocument())
+    return;
   switch (command) {
     case DocumentCommand::kSaveAs:
       SaveAs(*container);
@@ -599,7 +651,7 @@ void TAPIBrowsePage::ExecCommand(int index, DocumentCommand command, int option)
       break;
     case DocumentCommand::kViewSource:
       // A tab like any other: its place and the tab limit follow the settings.
-      OpenTab(QStringLiteral("view-source:") + container->Page()->url().toString());
+      OpenTab(QStringLiteral("view-source:") + container->TabUrl().toString());
       break;
     case DocumentCommand::kZoom:
       container->charSize = std::clamp(option, 0, kCharSizeCount - 1);
@@ -771,6 +823,9 @@ void TAPIBrowsePage::RunCommand(const CommandRoute& route, int param) {
     case CommandAction::kStopAllPages:
     case CommandAction::kRefreshAllPages:
       for (TMyContainerClass* container : containers_) {
+        // A tab that waits for its first selection has nothing to stop or refresh.
+        if (!container->pendingUrl.isEmpty())
+          continue;
         container->Page()->triggerAction(route.action == CommandAction::kStopAllPages
                                              ? QWebEnginePage::Stop
                                              : QWebEnginePage::Reload);
@@ -786,8 +841,9 @@ void TAPIBrowsePage::RunCommand(const CommandRoute& route, int param) {
     default:
       break;
   }
-  // Every other command needs a current page.
-  if (current == nullptr)
+  // Every other command needs a current page, and one with a document (the current tab loads
+  // when it becomes current; only within a tab list's restore may it still wait).
+  if (current == nullptr || !current->pendingUrl.isEmpty())
     return;
   switch (route.action) {
     case CommandAction::kRefreshPage:

@@ -19,6 +19,7 @@
 #include "core/shell/CommandDispatch.h"
 #include "core/shell/MainWindowRules.h"
 #include "core/shell/Settings.h"
+#include "core/tools/TabList.h"
 
 class QMenu;
 class QStackedWidget;
@@ -29,6 +30,7 @@ namespace zelvora {
 class TBrowseTabBar;
 class TDocumentRequests;
 class TMyContainerClass;
+class TTabSleep;
 
 // What the strip needs of the window around it.
 class TPageHost {
@@ -67,6 +69,24 @@ class TAPIBrowsePage : public QWidget {
 
   // Opens a tab by the position rule ("TabNewPos"); -1 at "TabOpenMax".
   int OpenTab(const QString& url);
+  // As OpenTab, but while "TabLazyLoad" is on the tab shows `caption` and loads only when it is
+  // first selected.
+  int OpenLazyTab(const QString& url, const QString& caption);
+  // While one lives, lazy tabs that become current wait; when the last goes, the current tab
+  // loads (a tab list opens all its tabs, then the one left current loads).
+  class LazyBatch {
+   public:
+    explicit LazyBatch(TAPIBrowsePage& strip);
+    ~LazyBatch();
+    LazyBatch(const LazyBatch&) = delete;
+    LazyBatch& operator=(const LazyBatch&) = delete;
+
+   private:
+    TAPIBrowsePage& strip_;
+  };
+  // Every tab's address (a lazy tab's pending one) and caption, in tab order; tabs without an
+  // address are left out.
+  std::vector<TabListEntry> TabEntries() const;
   // Closes a tab (nothing for a negative index); the address bar empties with the last tab.
   void CloseTab(int index);
   // Closes `first`..`last` by closing `first` again and again; bad bounds close nothing.
@@ -137,13 +157,20 @@ class TAPIBrowsePage : public QWidget {
   TWebEventClass& WebEvents() { return webEvents_; }
   TDocumentRequests& Requests() const { return *requests_; }
   TBrowseTabBar& TabBar() const { return *tabBar_; }
+  TTabSleep& Sleep() const { return *sleep_; }
+  TPageHost& Host() const { return host_; }
   QWebEngineProfile* Profile() const { return profile_; }
   const std::string& BridgeSecret() const { return secret_; }
   QString pendingReferer;
   bool offline = false;
   bool selectNewTab = true;
 
+ signals:
+  // Tabs opened, closed or moved, or a page's address or title changed.
+  void TabsChanged();
+
  private:
+  int InsertPageAt(int index, const QString& url, const QString* lazyCaption);
   void InstallCallbacks(TMyContainerClass& container);
   void InstallContextMenu(TMyContainerClass& container);
   void CurrentChanged(int index);
@@ -163,6 +190,8 @@ class TAPIBrowsePage : public QWidget {
   std::vector<TMyContainerClass*> containers_;
   TWebEventClass webEvents_;
   TDocumentRequests* requests_ = nullptr;
+  TTabSleep* sleep_ = nullptr;
+  int lazyBatches_ = 0;
   std::uint32_t nextPageId_ = 1;
   int prevSelection_ = -1;
   std::unique_ptr<QPrinter> printer_;

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QWebEngineHistory>
 
+#include "core/browser/PageRules.h"
 #include "core/tools/TabList.h"
 #include "gui/browser/BrowseTabBar.h"
 #include "gui/browser/EnginePage.h"
@@ -34,27 +35,23 @@ void TSDIMainWindow::OpenTabList(std::string_view path) {
 }
 
 void TSDIMainWindow::RestoreTabsFromFile(const std::string& path) {
-  const auto urls = ReadTabList(path);
-  if (!urls)
+  const auto entries = ReadTabListEntries(path);
+  if (!entries)
     return;
   browsePage_->DeleteAllPages();
-  for (const std::string& url : *urls) {
-    if (browsePage_->OpenTab(QString::fromStdString(url)) < 0)
+  // The tabs show their captions at once; only the one left current loads now.
+  const TAPIBrowsePage::LazyBatch batch(*browsePage_);
+  for (const TabListEntry& entry : *entries) {
+    const std::string caption =
+        PageCaption(entry.caption, entry.url, settings_.Int(kIntTabTitleMax));
+    if (browsePage_->OpenLazyTab(QString::fromStdString(entry.url),
+                                 QString::fromStdString(caption)) < 0)
       break;
   }
 }
 
 bool TSDIMainWindow::WriteTabList(const std::string& path) {
-  std::vector<TabListEntry> entries;
-  for (int index = 0; index < browsePage_->Count(); ++index) {
-    const TMyContainerClass* page = browsePage_->GetContainer(index);
-    // A tab still on its way to its first page has no address yet: the one it asked for counts.
-    QString url = page->Page()->url().toString();
-    if (url.isEmpty())
-      url = page->Page()->requestedUrl().toString();
-    if (!url.isEmpty())
-      entries.push_back({url.toStdString(), browsePage_->TabBar().Caption(index).toStdString()});
-  }
+  const std::vector<TabListEntry> entries = browsePage_->TabEntries();
   const QDateTime now = QDateTime::currentDateTime();
   const FileWriteResult written = zelvora::WriteTabList(
       path,
@@ -140,8 +137,10 @@ void TSDIMainWindow::CopyTabs(const TabCopy& copy) {
   const int last = copy.allTabs ? browsePage_->Count() - 1 : first;
   for (int index = std::max(first, 0); index <= last; ++index) {
     const TMyContainerClass* page = browsePage_->GetContainer(index);
-    tabs.push_back(
-        {page->Page()->url().toString().toStdString(), page->DocumentTitle().toStdString()});
+    // A tab that has not loaded yet has only its caption for a title.
+    const QString title =
+        page->pendingUrl.isEmpty() ? page->DocumentTitle() : browsePage_->TabBar().Caption(index);
+    tabs.push_back({page->TabUrl().toString().toStdString(), title.toStdString()});
   }
   const std::string text = TabCopyText(tabs, copy.kind, copy.allTabs);
   if (!text.empty())

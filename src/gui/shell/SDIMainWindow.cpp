@@ -38,6 +38,8 @@
 #include "gui/browser/MyContainerClass.h"
 #include "gui/browser/OpenDialog.h"
 #include "gui/browser/PagePrompts.h"
+#include "gui/browser/SessionAutoSave.h"
+#include "gui/browser/TabSleep.h"
 #include "gui/browser/WebSession.h"
 #include "gui/input/DragDropClass.h"
 #include "gui/input/FindCommands.h"
@@ -177,6 +179,12 @@ void TSDIMainWindow::CreateChildren() {
   });
   SetCommandOwner(CommandOwner::kSessionOptions,
                   [this](const CommandRoute& route, int, int) { RunSessionCommand(route); });
+  sessionAutoSave_ = new TSessionAutoSave(
+      *browsePage_, settings_, paths_.perUserFolder,
+      [this](const std::string& path) { return WriteTabList(path); }, this);
+  SetCommandOwner(CommandOwner::kTabSleep, [this](const CommandRoute&, int, int) {
+    browsePage_->Sleep().SleepNow(browsePage_->TargetIndex());
+  });
   new TThemeCommands(*this);
   new TConfigCommands(*this);
   TBrowseTabBar& tabs = browsePage_->TabBar();
@@ -208,6 +216,7 @@ void TSDIMainWindow::CreateChildren() {
   favoriteCommands_ = new TFavoriteCommands(*this, *toolTrees_);
   historyCommands_ = new THistoryCommands(*this, *toolTrees_);
   analysisCommands_ = new TAnalysisCommands(*this, *toolTrees_);
+  browsePage_->Sleep().analysedPage = [this] { return analysisCommands_->AnalysedPage(); };
   downloads_ = new TDownloads(*this);
   findCommands_ = new TFindCommands(*this);
   selectionCommands_ = new TSelectionCommands(*this, *findCommands_);
@@ -794,6 +803,7 @@ void TSDIMainWindow::ApplySettings() {
       settings_.Flag(kFlagAddresBarFitness) ? Qt::ElideMiddle : Qt::ElideNone);
   toolTrees_->ApplySettings();
   ApplyTranslucency();
+  sessionAutoSave_->SettingsApplied();
 }
 
 void TSDIMainWindow::ApplyTranslucency() {
@@ -842,8 +852,12 @@ void TSDIMainWindow::FinishStartUp() {
   if (toolbar.empty())
     toolbar = FormatToolbarLayout(rebarState_.toolbar);
   std::string& dat = commandLine_.Slot(kSwitchDat);
-  if (settings_.Flag(kFlagLastWebRestore) && dat.empty()) {
+  // After a crash the tabs the run kept saving come back whatever the settings say now.
+  const bool uncleanEnd = sessionAutoSave_->StartRun();
+  if ((settings_.Flag(kFlagLastWebRestore) || uncleanEnd) && dat.empty()) {
     dat = paths_.perUserFolder + "/LastWebList.dat";
+    if (uncleanEnd)
+      ShowNote(QString::fromStdString(themeTexts_.Message(kMessageSessionRestored)));
   }
   for (int slot = 0; slot < kSwitchCount; ++slot) {
     std::string& value = commandLine_.switches[static_cast<std::size_t>(slot)];
@@ -936,6 +950,7 @@ void TSDIMainWindow::closeEvent(QCloseEvent* event) {
     }
   }
   downloads_->CancelAll();
+  sessionAutoSave_->EndCleanly();
   if (settings_.Flag(kFlagLastWebRestore))
     WriteTabList(paths_.perUserFolder + "/" + std::string(kLastWebListName));
   browsePage_->DeleteAllPages();

@@ -37,6 +37,7 @@ class TAnalysisCommands;
 class TDownloads;
 class TFindCommands;
 class TSelectionCommands;
+class TSessionAutoSave;
 class TFavoriteCommands;
 class THistoryCommands;
 class TTreeJobRunner;
@@ -263,6 +264,7 @@ class TSDIMainWindow : public QMainWindow, public TSwitchTarget, public TPageHos
   TTabStripArea* tabStripArea_ = nullptr;
   TAPIBrowsePage* browsePage_ = nullptr;
   TWebSession* session_ = nullptr;
+  TSessionAutoSave* sessionAutoSave_ = nullptr;
   // The address bar, the history and analysis keyword boxes and the search bar, by list index.
   std::array<TKeywordBox*, 4> keywordBoxes_{};
   std::string searchListFile_;

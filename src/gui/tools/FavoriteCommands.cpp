@@ -10,9 +10,11 @@
 #include <QWebEngineView>
 #include <memory>
 
+#include "core/browser/PageRules.h"
 #include "core/shell/Paths.h"
 #include "core/shell/SafeFile.h"
 #include "core/tools/BookmarkFile.h"
+#include "gui/browser/BrowseTabBar.h"
 #include "gui/browser/EnginePage.h"
 #include "gui/browser/MyContainerClass.h"
 #include "gui/browser/MyWEBClass4.h"
@@ -35,6 +37,11 @@ QString Text(std::string_view text) {
 const QString& BookmarkFilter() {
   static const QString filter = QStringLiteral("HTML (*.html *.htm)");
   return filter;
+}
+
+// What a tab that has not loaded yet shows: the item's name, else the end of its address.
+QString LazyCaption(std::string_view name, std::string_view url, int tabTitleMax) {
+  return Text(PageCaption(name, url, tabTitleMax));
 }
 
 }  // namespace
@@ -163,10 +170,10 @@ void TFavoriteCommands::AddTabs(const std::vector<int>& tabs) {
   std::vector<PageToAdd> pages;
   for (const int tab : tabs) {
     if (const TMyContainerClass* page = window_.BrowsePage().GetContainer(tab)) {
-      QString url = page->Page()->url().toString();
-      if (url.isEmpty())
-        url = page->Page()->requestedUrl().toString();
-      pages.push_back({page->DocumentTitle().toStdString(), url.toStdString()});
+      // A tab that has not loaded yet has only its caption for a title.
+      const QString title = page->pendingUrl.isEmpty() ? page->DocumentTitle()
+                                                       : window_.BrowsePage().TabBar().Caption(tab);
+      pages.push_back({title.toStdString(), page->TabUrl().toString().toStdString()});
     }
   }
   if (pages.empty() || window_.ToolTaskRunning())
@@ -196,8 +203,10 @@ void TFavoriteCommands::OpenItem(int tree, TreeHandle item, bool newTab) {
   }
   TAPIBrowsePage& strip = window_.BrowsePage();
   TMyContainerClass* current = strip.GetContainer(strip.CurrentIndex());
+  // A tab opened behind the current one loads when it is first selected.
   if (newTab || current == nullptr)
-    strip.OpenTab(Text(record->Value));
+    strip.OpenLazyTab(Text(record->Value), LazyCaption(trees_.Model(tree).Name(item), record->Value,
+                                                       window_.Settings().Int(kIntTabTitleMax)));
   else
     current->Navigate(QUrl::fromUserInput(Text(record->Value)));
 }
@@ -223,7 +232,9 @@ void TFavoriteCommands::OpenInNewTabs(QStringList urls) {
   // One tab per turn of the event loop: the window answers between two tabs.
   if (urls.isEmpty())
     return;
-  if (window_.BrowsePage().OpenTab(urls.takeFirst()) < 0)
+  const QString url = urls.takeFirst();
+  if (window_.BrowsePage().OpenLazyTab(
+          url, LazyCaption({}, url.toStdString(), window_.Settings().Int(kIntTabTitleMax))) < 0)
     return;
   QTimer::singleShot(0, this, [this, urls = std::move(urls)] { OpenInNewTabs(urls); });
 }

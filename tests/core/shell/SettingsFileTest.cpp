@@ -45,6 +45,7 @@ void ExpectSameRecord(const TSettings& a, const TSettings& b) {
   EXPECT_EQ(a.colours, b.colours);
   EXPECT_EQ(a.selectAction, b.selectAction);
   EXPECT_EQ(a.selectBeforeAction, b.selectBeforeAction);
+  EXPECT_EQ(a.tabSession, b.tabSession);
 }
 
 TEST_F(SettingsFileTest, MissingFileGivesBaseDefaultsAndMissingKeysTheirFallbacks) {
@@ -75,7 +76,8 @@ TEST_F(SettingsFileTest, ValuesAreReadTheWayTheFileHasAlwaysMeantThem) {
            "[ConfigDialog]\r\nTabNewSelect=-1\r\nWebPermitSecurity=1x1\r\n"
            "StartSize=7\r\nStartPos=-3\r\nTabWidth=12px\r\n"
            "TabProgressColor=a0b0c0\r\nToolProgressColorFour=GGGGGG\r\n"
-           "[SelectDialog]\r\nAction=9\r\nBeforeAction=-1\r\n");
+           "[SelectDialog]\r\nAction=9\r\nBeforeAction=-1\r\n"
+           "[Zelvora]\r\nTabLazyLoad=2\r\nTabDiscardMinutes=-5\r\n");
   const TSettings record = Load();
   EXPECT_FALSE(record.Flag(kFlagTabNewSelect));
   // A character other than "1", and a missing one, is off.
@@ -89,6 +91,10 @@ TEST_F(SettingsFileTest, ValuesAreReadTheWayTheFileHasAlwaysMeantThem) {
   EXPECT_EQ(record.colours[kColourToolProgressFore], kPlatform.activeCaption);
   EXPECT_EQ(record.selectAction, 4);
   EXPECT_EQ(record.selectBeforeAction, 0);
+  // The tab session options sit in section "Zelvora"; a missing one keeps its default (on).
+  EXPECT_EQ(record.TabSession(kSessionAutoSave), 1);
+  EXPECT_EQ(record.TabSession(kTabLazyLoad), 0);
+  EXPECT_EQ(record.TabSession(kTabDiscardMinutes), 0);
 }
 
 TSettings NonDefaultRecord() {
@@ -110,6 +116,7 @@ TSettings NonDefaultRecord() {
                     MakeColour(0x12, 0x34, 0x56)};
   record.selectAction = 3;
   record.selectBeforeAction = 2;
+  record.tabSession = {0, 0, 7};
   return record;
 }
 
@@ -122,6 +129,7 @@ TEST_F(SettingsFileTest, SaveThenLoadGivesTheSameRecord) {
   EXPECT_TRUE(result.fileExisted);
   ExpectSameRecord(loaded, saved);
   EXPECT_EQ(ReadProfileString(path_, "ConfigDialog", "TabProgressColor", ""), "0A0BCD");
+  EXPECT_EQ(ReadProfileInt(path_, "Zelvora", "TabDiscardMinutes", 0), 7);
   // Every saved key once: two settings under one name would leave the file a key short.
   EXPECT_EQ(ProfileKeyNames(path_, "ConfigDialog").size(), SavedConfigKeyNames().size());
 

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 
 #include "SettingsFileFixture.h"
 #include "core/tools/TabList.h"
@@ -24,6 +28,9 @@ TEST(TabListTest, FormatAndParseRoundTrip) {
   EXPECT_EQ(ParseTabList(text),
             (Urls{"http://a.example/", "http://b.example/?q=1,2", "http://c.example/\xc3\xa9"}));
   EXPECT_EQ(ParseTabList(FormatTabList("now", {})), Urls{});
+  EXPECT_EQ(ParseTabListEntries(text)[1], (TabListEntry{"http://b.example/?q=1,2", "Tab inside"}));
+  EXPECT_EQ(ParseTabListEntries("\turl\t  spaced caption \r\n\tbare\t\r\n"),
+            (std::vector<TabListEntry>{{"url", "spaced caption"}, {"bare", ""}}));
 }
 
 TEST(TabListTest, ParseSkipsWhatIsNotAnItem) {
@@ -73,6 +80,36 @@ TEST_F(TabListFileTest, FilesAreReplacedWholeOrNotAtAll) {
   EXPECT_FALSE(written.error.empty());
   EXPECT_EQ(ReadTabList(path), Urls{"http://kept/"});
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 1);
+}
+
+TEST_F(TabListFileTest, AReaderAndAKillDuringAWriteSeeOneWholeListOrTheOther) {
+  const std::string path = (folder_ / std::string(kLastWebListName)).string();
+  const std::vector<TabListEntry> three(3, TabListEntry{"http://three.example/", "three"});
+  const std::vector<TabListEntry> many(400, TabListEntry{"http://many.example/long/path", "m"});
+  const auto readsWhole = [&] {
+    const auto urls = ReadTabList(path);
+    return urls && (urls->size() == three.size() || urls->size() == many.size());
+  };
+  ASSERT_TRUE(WriteTabList(path, "d", three).ok);
+  for (int round = 0; round < 5; ++round) {
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+      for (;;) {
+        WriteTabList(path, "d", many);
+        WriteTabList(path, "d", three);
+      }
+    }
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(60 + 37 * round);
+    int reads = 0;
+    while (std::chrono::steady_clock::now() < end) {
+      ASSERT_TRUE(readsWhole()) << "read " << reads;
+      ++reads;
+    }
+    kill(writer, SIGKILL);
+    waitpid(writer, nullptr, 0);
+    EXPECT_TRUE(readsWhole());
+  }
 }
 
 TEST(TabListTest, DateTimeAndHistoryCatalog) {
