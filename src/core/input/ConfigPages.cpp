@@ -14,6 +14,8 @@ namespace {
 using K = ConfigControlKind;
 using P = ConfigTreePage;
 
+static_assert(kTabSessionLabelCount == kTabSessionCount);
+
 constexpr ConfigText Label(ControlLabel label) {
   return {ConfigText::kLabel, label};
 }
@@ -30,6 +32,10 @@ constexpr ConfigControl Check(P page, int flag, ConfigText caption, ConfigText g
 constexpr ConfigControl Spin(P page, int integer, ControlLabel label, int min, int max,
                              ConfigText group = {}, bool sameRow = false) {
   return {page, K::kSpin, integer, Label(label), group, 0, min, max, {}, sameRow};
+}
+
+constexpr ConfigText SessionLabel(int option) {
+  return {ConfigText::kSessionLabel, option};
 }
 
 constexpr ConfigControl Combo(P page, int action, ControlLabel label,
@@ -92,6 +98,10 @@ constexpr ConfigControl kControls[] = {
   Combo(P::kConfigPageTab, kTabDelPos, kLabelDeleteTabAfterPosition, kDeletePositions),
   Combo(P::kConfigPageTab, kWheelClick, kLabelWheelClick, kClickActions),
   Combo(P::kConfigPageTab, kLeftDBClick, kLabelLeftDoubleClick, kClickActions),
+  {P::kConfigPageTab, K::kSessionCheck, kSessionAutoSave, SessionLabel(kSessionAutoSave)},
+  {P::kConfigPageTab, K::kSessionCheck, kTabLazyLoad, SessionLabel(kTabLazyLoad)},
+  {P::kConfigPageTab, K::kSessionSpin, kTabDiscardMinutes, SessionLabel(kTabDiscardMinutes), {},
+   0, 0, kTabDiscardMinutesMax},
 
   Check(P::kConfigPageAddressBar, kFlagAddresBarNewTabOpen, Label(kLabelAddressNewTabOpen)),
   Check(P::kConfigPageAddressBar, kFlagAddresBarFitness, Label(kLabelFitnessWidth)),
@@ -232,6 +242,8 @@ std::string ConfigCaption(const TThemeTexts& texts, ConfigText caption) {
       // The theme texts keep the last label wrapped in its square brackets already.
       return texts.Label(static_cast<ControlLabel>(caption.index)) +
              texts.Label(kLabelImportantReboot);
+    case ConfigText::kSessionLabel:
+      return texts.TabSessionLabel(caption.index);
   }
   return {};
 }
@@ -269,6 +281,12 @@ void CopyConfigValues(const TSettings& from, TSettings& to) {
         break;
       case K::kColour:
         to.colours[index] = from.colours[index] & 0xFFFFFF;
+        break;
+      case K::kSessionCheck:
+        to.tabSession[index] = from.tabSession[index] == 1 ? 1 : 0;
+        break;
+      case K::kSessionSpin:
+        to.tabSession[index] = ClampConfigValue(control, from.tabSession[index]);
         break;
       case K::kButton:
       case K::kDenyText:

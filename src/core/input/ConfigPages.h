@@ -18,18 +18,20 @@
 namespace zelvora {
 
 enum class ConfigControlKind : std::uint8_t {
-  kCheck,      // a check box: flag `index`
-  kSpin,       // a labelled spin edit: integer `index`, `min`..`max`
-  kCheckSpin,  // a check box (flag `index`) followed by a spin edit (integer `second`)
-  kLayered,    // a check box (flag `index`), a spin edit and a track bar (integer `second`)
-  kCombo,      // a labelled list: tab action `index`, one entry per label of `items`
-  kEdit,       // an edit box: string `index`, labelled unless the caption is empty
-  kStartMode,  // radio buttons "None", "Last …", "Fixed": start size (0) or start position (1)
-  kColour,     // a labelled colour button: colour `index`
-  kButton,     // a push button: action `index`
-  kDenyText,   // the multi-line text of the deny list
-  kSample,     // a progress bar drawn in the two tool progress colours
-  kNote,       // a line of text
+  kCheck,         // a check box: flag `index`
+  kSpin,          // a labelled spin edit: integer `index`, `min`..`max`
+  kCheckSpin,     // a check box (flag `index`) followed by a spin edit (integer `second`)
+  kLayered,       // a check box (flag `index`), a spin edit and a track bar (integer `second`)
+  kCombo,         // a labelled list: tab action `index`, one entry per label of `items`
+  kEdit,          // an edit box: string `index`, labelled unless the caption is empty
+  kStartMode,     // radio buttons "None", "Last …", "Fixed": start size (0) or start position (1)
+  kColour,        // a labelled colour button: colour `index`
+  kButton,        // a push button: action `index`
+  kDenyText,      // the multi-line text of the deny list
+  kSample,        // a progress bar drawn in the two tool progress colours
+  kNote,          // a line of text
+  kSessionCheck,  // a check box: tab session option `index`
+  kSessionSpin,   // a labelled spin edit: tab session option `index`, `min`..`max`
 };
 
 // What the push buttons of the pages do.
@@ -51,6 +53,7 @@ struct ConfigText {
     kPageName,       // the displayed title of page `index`
     kTreeName,       // the theme name of tool-panel tree `index`
     kLabelReminder,  // control label `index` followed by the bracketed last label
+    kSessionLabel,   // the label of tab session option `index`
   };
   Source source = kNone;
   int index = 0;
@@ -85,6 +88,8 @@ inline constexpr int kStartModeFixed = 2;
 inline constexpr int kStartModeCount = 3;
 // The opacity range of the translucency rows.
 inline constexpr int kLayeredValueMax = 255;
+// The longest sleep delay the dialog offers, in minutes: a week.
+inline constexpr int kTabDiscardMinutesMax = 7 * 24 * 60;
 // Longest text an edit box takes: what the settings file reads back whole.
 inline constexpr int kConfigEditMax = 259;
 

@@ -80,6 +80,8 @@ SectionTexts LabelTexts() {
   SectionTexts texts;
   for (std::string_view label : kBuiltInControlLabels)
     texts.Add(ThemeKey(label), label);
+  for (std::string_view label : kTabSessionLabels)
+    texts.Add(ThemeKey(label), label);
   texts.Add(kFileHistoryKey, kDefaultFileHistoryCaption);
   for (std::string_view page : kConfigTreePageNames)
     texts.Add(std::string(kConfigTreeKeyPrefix) + std::string(page), page);

@@ -79,6 +79,8 @@ std::vector<ThemeGridRow> PageRows(ThemePage page) {
         if (const std::string key = ThemeKey(label); !EqualsIgnoreCase(key, kFileHistoryKey))
           list.Add(kThemeLabelSection, key, label, false);
       }
+      for (const std::string_view label : kTabSessionLabels)
+        list.Add(kThemeLabelSection, ThemeKey(label), label, false);
       for (const std::string_view name : kConfigTreePageNames) {
         std::string key(kConfigTreeKeyPrefix);
         key.append(name);

@@ -145,6 +145,9 @@ void TThemeTexts::LoadControlLabels(std::string_view themeFile) {
   std::string& notice = labels_[kLabelImportantReboot];
   notice = " [" + notice + "]";
 
+  for (int option = 0; option < kTabSessionLabelCount; ++option)
+    sessionLabels_[option] = ReadLabel(themeFile, kTabSessionLabels[option]);
+
   for (int page = 0; page < kConfigTreePageCount; ++page) {
     const std::string_view name = kConfigTreePageNames[page];
     pageNames_[page] = ReadProfileString(

@@ -469,6 +469,15 @@ inline constexpr std::string_view kBuiltInControlLabels[] = {
 };
 static_assert(std::size(kBuiltInControlLabels) == kControlLabelCount);
 
+// Labels of the "Tab" page's tab session options, read by their keys like the labels above but
+// kept apart, so that the labels above keep their positions (the last one is the reboot notice).
+inline constexpr std::string_view kTabSessionLabels[] = {
+    "Session Auto Save",
+    "Tab Lazy Load",
+    "Tab Discard Minutes",
+};
+inline constexpr int kTabSessionLabelCount = static_cast<int>(std::size(kTabSessionLabels));
+
 // ---- The pages of the configuration dialog's tree, read as "Tree" + name.
 
 enum ConfigTreePage : int {
@@ -540,6 +549,7 @@ class TThemeTexts {
   std::span<const std::string> ButtonTips(ButtonGroup group) const;
   const std::string& Label(ControlLabel label) const { return labels_[label]; }
   const std::string& ConfigPageName(ConfigTreePage page) const { return pageNames_[page]; }
+  const std::string& TabSessionLabel(int option) const { return sessionLabels_[option]; }
   // Decoded, "%1" still in place.
   const std::string& Message(ThemeMessage message) const { return messages_[message]; }
 
@@ -551,6 +561,7 @@ class TThemeTexts {
   std::array<std::vector<std::string>, kButtonGroupCount> buttonTips_;
   std::array<std::string, kControlLabelCount> labels_;
   std::array<std::string, kConfigTreePageCount> pageNames_;
+  std::array<std::string, kTabSessionLabelCount> sessionLabels_;
   std::array<std::string, kThemeMessageCount> messages_;
 };
 

@@ -386,15 +386,33 @@ void TConfigDialog::AddControl(const ConfigControl& control, QVBoxLayout& column
     case ConfigControlKind::kNote:
       line->addWidget(new QLabel(caption));
       break;
+    case ConfigControlKind::kSessionCheck: {
+      auto* check = new QCheckBox(caption);
+      check->setObjectName(QStringLiteral("Session%1").arg(control.index));
+      sessionChecks_[At(control.index)] = check;
+      line->addWidget(check);
+      break;
+    }
+    case ConfigControlKind::kSessionSpin: {
+      QSpinBox* spin = MakeClampSpin(control, QStringLiteral("Session%1").arg(control.index));
+      sessionSpins_[At(control.index)] = spin;
+      labelled(spin);
+      break;
+    }
   }
 }
 
-QSpinBox* TConfigDialog::MakeSpin(const ConfigControl& control, int integer) {
+QSpinBox* TConfigDialog::MakeClampSpin(const ConfigControl& control, const QString& name) {
   auto* spin = new TClampSpinBox;
-  spin->setObjectName(QStringLiteral("Integer%1").arg(integer));
+  spin->setObjectName(name);
   spin->setRange(control.min, control.max);
   spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
   spin->setKeyboardTracking(false);
+  return spin;
+}
+
+QSpinBox* TConfigDialog::MakeSpin(const ConfigControl& control, int integer) {
+  QSpinBox* spin = MakeClampSpin(control, QStringLiteral("Integer%1").arg(integer));
   spins_[At(integer)] = spin;
   return spin;
 }
@@ -484,6 +502,12 @@ void TConfigDialog::Fill(const TSettings& settings) {
     if (spins_[integer] != nullptr)
       spins_[integer]->setValue(settings.integers[integer]);
   }
+  for (std::size_t option = 0; option < sessionChecks_.size(); ++option) {
+    if (sessionChecks_[option] != nullptr)
+      sessionChecks_[option]->setChecked(settings.tabSession[option] == 1);
+    if (sessionSpins_[option] != nullptr)
+      sessionSpins_[option]->setValue(settings.tabSession[option]);
+  }
   for (std::size_t action = 0; action < combos_.size(); ++action) {
     if (combos_[action] != nullptr)
       combos_[action]->setCurrentIndex(
@@ -512,6 +536,14 @@ TSettings TConfigDialog::Shown() const {
       // A number still being typed counts as typed, brought into range.
       spins_[integer]->interpretText();
       shown.integers[integer] = spins_[integer]->value();
+    }
+  }
+  for (std::size_t option = 0; option < sessionChecks_.size(); ++option) {
+    if (sessionChecks_[option] != nullptr)
+      shown.tabSession[option] = sessionChecks_[option]->isChecked() ? 1 : 0;
+    if (sessionSpins_[option] != nullptr) {
+      sessionSpins_[option]->interpretText();
+      shown.tabSession[option] = sessionSpins_[option]->value();
     }
   }
   for (std::size_t action = 0; action < combos_.size(); ++action) {

@@ -49,7 +49,9 @@ class TConfigDialog : public QDialog {
  private:
   QWidget* BuildPage(ConfigTreePage page);
   void AddControl(const ConfigControl& control, QVBoxLayout& column, QHBoxLayout*& row);
+  // A spin edit for integer `integer` of the record.
   QSpinBox* MakeSpin(const ConfigControl& control, int integer);
+  static QSpinBox* MakeClampSpin(const ConfigControl& control, const QString& name);
   QPushButton* MakeColourButton(int colour);
   void RunAction(ConfigAction action);
   void Fill(const TSettings& settings);
@@ -70,6 +72,8 @@ class TConfigDialog : public QDialog {
   std::array<QCheckBox*, kFlagCount> checks_{};
   std::array<QSpinBox*, kIntegerCount> spins_{};
   std::array<QComboBox*, kTabActionCount> combos_{};
+  std::array<QCheckBox*, kTabSessionCount> sessionChecks_{};
+  std::array<QSpinBox*, kTabSessionCount> sessionSpins_{};
   std::array<QLineEdit*, kStringCount> edits_{};
   std::array<QButtonGroup*, 2> startModes_{};
   // The spin edits each start mode enables on "Fixed".

@@ -22,6 +22,7 @@ struct Bindings {
   std::array<int, kStringCount> strings{};
   std::array<int, kColourCount> colours{};
   std::array<int, 2> startModes{};
+  std::array<int, kTabSessionCount> tabSession{};
 };
 
 Bindings CountBindings() {
@@ -51,6 +52,10 @@ Bindings CountBindings() {
         break;
       case ConfigControlKind::kStartMode:
         ++count.startModes[index];
+        break;
+      case ConfigControlKind::kSessionCheck:
+      case ConfigControlKind::kSessionSpin:
+        ++count.tabSession[index];
         break;
       default:
         break;
@@ -85,6 +90,7 @@ TEST(ConfigPages, EveryStoredSettingHasExactlyOneControl) {
   }
   EXPECT_EQ(count.colours, (std::array<int, kColourCount>{1, 1, 1, 1}));
   EXPECT_EQ(count.startModes, (std::array<int, 2>{1, 1}));
+  EXPECT_EQ(count.tabSession, (std::array<int, kTabSessionCount>{1, 1, 1}));
 }
 
 TEST(ConfigPages, CopyClampsTypedValuesAndLeavesWhatNoControlShows) {
@@ -99,6 +105,7 @@ TEST(ConfigPages, CopyClampsTypedValuesAndLeavesWhatNoControlShows) {
   typed.strings.fill(std::string(1000, 'n'));
   typed.colours.fill(0xFF123456);
   typed.selectAction = 4;
+  typed.tabSession = {2, 1, 999999};
 
   TSettings record = BaseDefaultSettings(kPlatform);
   record.flags[kFlagGestureEnable] = 1;
@@ -120,6 +127,8 @@ TEST(ConfigPages, CopyClampsTypedValuesAndLeavesWhatNoControlShows) {
   EXPECT_EQ(record.startPos, 0);
   EXPECT_EQ(record.strings[kStringNameFolder].size(), static_cast<std::size_t>(kConfigEditMax));
   EXPECT_EQ(record.colours[kColourLayeredKey], 0x123456u);
+  EXPECT_EQ(record.tabSession,
+            (std::array<std::int32_t, kTabSessionCount>{0, 1, kTabDiscardMinutesMax}));
   // Kept elsewhere: the gesture flags and sensitivity, the theme editor's list, the deny text,
   // the selection actions.
   EXPECT_TRUE(record.Flag(kFlagGestureEnable));
