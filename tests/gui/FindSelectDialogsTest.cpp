@@ -88,11 +88,6 @@ class FindSelectDialogsTest : public QObject {
     TypeAndEnter(box, "second");
     dialog->TakeTextIntoList();
 
-    dialog->ShowStatus("Search is Done");
-    QVERIFY(dialog->StatusShown());
-    dialog->ShowStatus({});
-    QVERIFY(!dialog->StatusShown());
-
     // A press beside the controls (here on a label) drags the window; one on a control does not.
     QWidget* surface = dialog->findChild<QLabel*>();
     const QPoint start = surface->rect().center();

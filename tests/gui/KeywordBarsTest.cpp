@@ -151,16 +151,6 @@ class KeywordBarsTest : public QObject {
     QCOMPARE(address.Box().count(), 1);
     window.ExecuteCommand(KeywordCommandId(kListAddress, KeywordAction::kNew));
     QCOMPARE(address.Box().count(), 0);
-
-    // Enter in the history box asks for a history search.
-    QList<int> commands;
-    connect(&window, &TSDIMainWindow::CommandRequested, this,
-            [&commands](int id) { commands << id; });
-    window.ExecuteCommand(3080);
-    QLineEdit* edit = history.Box().lineEdit();
-    edit->setFocus();
-    QTest::keyClick(edit, Qt::Key_Return);
-    QTRY_VERIFY(commands.contains(3115));
   }
 
   void OpenDialogAppliesAndRemembers() {

@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -70,27 +69,7 @@ class MenusAndInputTest : public QObject {
     QTest::mouseRelease(window, Qt::RightButton, {}, to + offset);
   }
 
-  static QList<QAction*> ActionsWithId(const TSDIMainWindow& window, int id) {
-    QList<QAction*> found;
-    for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
-      for (QAction* action : menu->actions()) {
-        if (!action->isSeparator() && action->menu() == nullptr && action->data().toInt() == id) {
-          found.append(action);
-        }
-      }
-    }
-    return found;
-  }
-
  private slots:
-  void ThemeCaptionRenamesEveryItemOfTheCommand() {
-    Fixture fixture("[Menu]\r\nNewTab=Fresh\\sTab\r\n[ShortCutKey]\r\nNewTab=Ctrl+T\r\n");
-    const QList<QAction*> newTabs = ActionsWithId(*fixture.window, 3002);
-    QCOMPARE(newTabs.size(), 2);
-    for (QAction* action : newTabs)
-      QCOMPARE(action->text(), QString("Fresh Tab\tCtrl+T"));
-  }
-
   void BoundKeysWinOverEditBoxesAndMnemonicsAndAreReadUnshifted() {
     Fixture fixture(
         "[ShortCutKey]\r\nNewTab=Ctrl+T\r\nWebStop=Ctrl+Shift+1\r\nTabNext=Ctrl+Tab\r\n"

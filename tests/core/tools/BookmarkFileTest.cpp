@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "TreeQueries.h"
 #include "core/shell/WindowState.h"
 #include "core/tools/BookmarkFile.h"
 #include "core/tools/TreeFile.h"
@@ -8,13 +9,6 @@ namespace zelvora {
 namespace {
 
 const TreeDefaults kDefaults;
-
-TreeHandle Find(const TTreeModel& model, std::string_view name) {
-  for (TreeHandle item = model.FirstTopLevel(); item != kNoItem; item = model.NextInPreOrder(item))
-    if (model.Name(item) == name)
-      return item;
-  return kNoItem;
-}
 
 TEST(BookmarkFileTest, ReadsWhatOtherBrowsersWrite) {
   const std::string_view html =

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "TreeQueries.h"
 #include "core/shell/WindowState.h"
 #include "core/tools/Favorites.h"
 
@@ -14,26 +15,12 @@ TTreeModel Loaded(std::string_view text) {
   return model;
 }
 
-TreeHandle Find(const TTreeModel& model, std::string_view name) {
-  for (TreeHandle item = model.FirstTopLevel(); item != kNoItem; item = model.NextInPreOrder(item))
-    if (model.Name(item) == name)
-      return item;
-  return kNoItem;
-}
-
 void Mark(TTreeModel& model, std::initializer_list<std::string_view> names) {
   model.ClearMarks();
   for (const std::string_view name : names) {
     ASSERT_NE(Find(model, name), kNoItem) << name;
     model.SetMarked(Find(model, name), true);
   }
-}
-
-std::vector<std::string> MarkedNames(const TTreeModel& model) {
-  std::vector<std::string> names;
-  for (const TreeHandle item : model.MarkedItems())
-    names.push_back(model.Name(item));
-  return names;
 }
 
 TEST(FavoritesTest, DeleteTakesOpenFoldersOnlyWhenNoChildIsLeft) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "TreeQueries.h"
 #include "core/shell/WindowState.h"
 #include "core/tools/HistorySearch.h"
 
@@ -14,20 +15,9 @@ namespace {
 const TreeDefaults kDefaults;
 const std::array<std::string, 7> kWeekdays = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 
-LocalTime Moment(int year, int month, int day, int hour, int minute, int second) {
-  LocalTime time;
-  time.year = year;
-  time.month = month;
-  time.day = day;
-  time.hour = hour;
-  time.minute = minute;
-  time.second = second;
-  return time;
-}
-
 // A visit on December 2024 (local time).
 std::int64_t December(int day, int hour, int minute, int second) {
-  return LocalMilliseconds(Moment(2024, 12, day, hour, minute, second));
+  return LocalMilliseconds(LocalTime{2024, 12, day, hour, minute, second});
 }
 
 THistoryEntry Entry(std::string url, std::string title, std::int64_t visited,
@@ -47,13 +37,6 @@ HistoryFiling Filing(std::optional<VisitRange> range = std::nullopt) {
   return filing;
 }
 
-TreeHandle Find(const TTreeModel& tree, std::string_view name) {
-  for (TreeHandle item = tree.FirstTopLevel(); item != kNoItem; item = tree.NextInPreOrder(item))
-    if (tree.Name(item) == name)
-      return item;
-  return kNoItem;
-}
-
 // The names of the items that are no folders, in display order.
 std::vector<std::string> PageNames(const TTreeModel& tree) {
   std::vector<std::string> names;
@@ -65,13 +48,6 @@ std::vector<std::string> PageNames(const TTreeModel& tree) {
 
 std::vector<std::string> Sorted(std::vector<std::string> names) {
   std::sort(names.begin(), names.end());
-  return names;
-}
-
-std::vector<std::string> MarkedNames(const TTreeModel& tree) {
-  std::vector<std::string> names;
-  for (const TreeHandle item : tree.MarkedItems())
-    names.push_back(tree.Name(item));
   return names;
 }
 
@@ -145,7 +121,7 @@ TEST(FileHistoryTest, AlwaysTodayKeepsTheVisitsInsideTodayOnly) {
       Entry("http://a.example/next", "next", December(8, 0, 0, 0)),
   };
   const std::optional<VisitRange> today =
-      ParseVisitRange(VisitRangeTexts{}, Moment(2024, 12, 7, 15, 30, 0));
+      ParseVisitRange(VisitRangeTexts{}, LocalTime{2024, 12, 7, 15, 30, 0});
   ASSERT_TRUE(today);
   TTreeModel tree(kToolHistory);
   EXPECT_EQ(FileHistory(tree, entries, Filing(today), nullptr), 2);
@@ -159,13 +135,13 @@ TEST(FileHistoryTest, AlwaysTodayKeepsTheVisitsInsideTodayOnly) {
 
   // A range that leaves every entry out still gives the root folder: entries were found.
   const std::optional<VisitRange> otherDay =
-      ParseVisitRange(VisitRangeTexts{}, Moment(2024, 12, 1, 0, 0, 0));
+      ParseVisitRange(VisitRangeTexts{}, LocalTime{2024, 12, 1, 0, 0, 0});
   EXPECT_EQ(FileHistory(tree, entries, Filing(otherDay), nullptr), 0);
   EXPECT_EQ(SerializeTree(tree, nullptr), "1,History\r\n");
 }
 
 TEST(VisitRangeTest, DatesAndTimesBoundTheRangeEitherWayRound) {
-  const LocalTime today = Moment(2024, 12, 7, 15, 30, 0);
+  const LocalTime today{2024, 12, 7, 15, 30, 0};
   const std::optional<VisitRange> day =
       ParseVisitRange({false, "2024/12/07", "2024/12/07", "09:30", "18:00"}, today);
   const std::vector<THistoryEntry> entries = {
@@ -309,7 +285,7 @@ TEST_F(HistoryStoreTest, SearchFiltersByModeAndPattern) {
 
   // Neither box: every entry of the range, whatever the keyword.
   const std::optional<VisitRange> range =
-      ParseVisitRange({false, "2024/12/06", "2024/12/07", "", ""}, Moment(2024, 12, 7, 0, 0, 0));
+      ParseVisitRange({false, "2024/12/06", "2024/12/07", "", ""}, LocalTime{2024, 12, 7, 0, 0, 0});
   ASSERT_TRUE(search("zzz", false, false, false, true, range));
   EXPECT_EQ(PageNames(tree), (std::vector<std::string>{"Upper", "Dot", "Alpha"}));
 
@@ -369,7 +345,7 @@ TEST_F(HistoryStoreTest, VisitedSelectionsTakeTheCaretAndItsSiblings) {
                  "\thttp://n.example/\tNever\r\n",
                  false, kDefaults, nullptr);
   const std::optional<VisitRange> december7 = SelectionVisitRange(
-      {false, "2024/12/07", "2024/12/07", "", ""}, Moment(2024, 12, 7, 0, 0, 0));
+      {false, "2024/12/07", "2024/12/07", "", ""}, LocalTime{2024, 12, 7, 0, 0, 0});
   const auto select = [&](std::string_view caret, VisitedSelection kind) {
     tree.SetCaret(Find(tree, caret));
     SelectByVisits(tree, *store_, kind, december7, nullptr);

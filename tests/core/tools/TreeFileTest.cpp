@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "SettingsFileFixture.h"
+#include "TreeQueries.h"
 #include "core/shell/WindowState.h"
 #include "core/text/Utf8.h"
 #include "core/tools/TreeFile.h"
@@ -28,13 +29,6 @@ std::string Dump(const TTreeModel& model) {
 }
 
 // The item with this name, searched in pre-order.
-TreeHandle Find(const TTreeModel& model, std::string_view name) {
-  for (TreeHandle item = model.FirstTopLevel(); item != kNoItem; item = model.NextInPreOrder(item))
-    if (model.Name(item) == name)
-      return item;
-  return kNoItem;
-}
-
 class TreeFileTest : public SettingsFileFixture {
  protected:
   std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
