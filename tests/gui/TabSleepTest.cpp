@@ -78,11 +78,14 @@ class TabSleepTest : public QObject {
     fixture.Load(server.Url("/b"));
     QTRY_COMPARE(strip.TabBar().Caption(0), QStringLiteral("Page A"));
 
-    // The shown tab cannot sleep; the other one goes at once.
+    // The shown tab cannot sleep (its menu entry is greyed); the other one goes at once.
+    QVERIFY(!strip.Sleep().CanSleepNow(1));
+    QVERIFY(strip.Sleep().CanSleepNow(0));
     strip.Sleep().SleepNow(1);
     QCOMPARE(State(*strip.GetContainer(1)), QWebEnginePage::LifecycleState::Active);
     strip.Sleep().SleepNow(0);
     QCOMPARE(State(a), QWebEnginePage::LifecycleState::Discarded);
+    QVERIFY(!strip.Sleep().CanSleepNow(0));
     QTest::qWait(300);
     QCOMPARE(strip.TabBar().Caption(0), QStringLiteral("Page A"));
     QCOMPARE(strip.TabEntries().front().url, server.Url("/a").toStdString());

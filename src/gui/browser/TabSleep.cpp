@@ -81,6 +81,11 @@ void TTabSleep::SleepNow(int index) {
     Apply(*page, SleepNowStep(FactsOf(*page, now())));
 }
 
+bool TTabSleep::CanSleepNow(int index) {
+  const TMyContainerClass* page = strip_.GetContainer(index);
+  return page != nullptr && SleepNowStep(FactsOf(*page, now())) != SleepStep::kNone;
+}
+
 void TTabSleep::Check() {
   const std::int64_t at = now();
   const int minutes = strip_.Host().Settings().TabSession(kTabDiscardMinutes);

@@ -29,6 +29,8 @@ class TTabSleep : public QObject {
   void Shown(TMyContainerClass& page, bool loadPending);
   // Puts the tab at `index` to sleep at once (the tab menu's command).
   void SleepNow(int index);
+  // Whether SleepNow would put the tab at `index` to sleep.
+  bool CanSleepNow(int index);
   // One round of the idle check; runs on a timer every half minute.
   void Check();
 

@@ -15,10 +15,12 @@
 #include <QWebEngineHistory>
 
 #include "core/browser/PageRules.h"
+#include "core/shell/CommandTable.h"
 #include "core/tools/TabList.h"
 #include "gui/browser/BrowseTabBar.h"
 #include "gui/browser/EnginePage.h"
 #include "gui/browser/MyContainerClass.h"
+#include "gui/browser/TabSleep.h"
 #include "gui/browser/WebSession.h"
 #include "gui/shell/MainMenus.h"
 #include "gui/shell/Rebar.h"
@@ -211,6 +213,7 @@ void TSDIMainWindow::ShowTabMenu(const QPoint& pos) {
     return;
   browsePage_->clickedTab = tabs.tabAt(pos);
   menus_->SetEnabled(3030, tabs.BackArrow()->isVisible() || tabs.ForwardArrow()->isVisible());
+  menus_->SetEnabled(kTabSleepId, browsePage_->Sleep().CanSleepNow(browsePage_->TargetIndex()));
   menu->exec(tabs.mapToGlobal(pos));
   browsePage_->clickedTab = -1;
 }
