@@ -63,6 +63,8 @@ class TWebSession : public QObject {
   QString StartPage() const;
   QString HomePage() const;
   TRegistry& Registry() { return registry_; }
+  // "DenyUrlList.txt" of the per-user folder.
+  const std::string& DenyListPath() const { return denyListPath_; }
 
  private:
   void CheckNavigation(TMyContainerClass& page, NavigationRequest& request);

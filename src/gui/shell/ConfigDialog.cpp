@@ -455,10 +455,6 @@ PlatformColours TConfigDialog::DesktopColours() const {
           ToColour(desktop.color(QPalette::Active, QPalette::Button))};
 }
 
-std::string TConfigDialog::DenyListFile() const {
-  return window_.Paths().perUserFolder + "/" + std::string(kDenyListFileName);
-}
-
 void TConfigDialog::RunAction(ConfigAction action) {
   switch (action) {
     case kConfigNowUserAgent:
@@ -476,12 +472,12 @@ void TConfigDialog::RunAction(ConfigAction action) {
       edits_[kStringWebHomePageValue]->setText(QStringLiteral("about:blank"));
       break;
     case kConfigDenyReload:
-      denyText_->setPlainText(
-          Text(ReadDenyList(DenyListFile())).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+      denyText_->setPlainText(Text(ReadDenyList(window_.Session().DenyListPath()))
+                                  .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
       break;
     case kConfigDenyEdit:
-      if (QFileInfo::exists(Text(DenyListFile())))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(Text(DenyListFile())));
+      if (QFileInfo::exists(Text(window_.Session().DenyListPath())))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(Text(window_.Session().DenyListPath())));
       break;
     case kConfigProgressReset: {
       const PlatformColours desktop = DesktopColours();
@@ -587,11 +583,12 @@ void TConfigDialog::SelectPage(int page) {
 void TConfigDialog::Commit() {
   TSettings& record = window_.MutableSettings();
   const std::string denyText = denyText_->toPlainText().toStdString();
-  if (!CommitConfiguration(window_.Paths().settingsFile, DenyListFile(), Shown(), CurrentPage(),
-                           denyText, record))
-    window_.ShowNote(QStringLiteral("The settings could not be written to %1 or %2; they hold "
-                                    "for this run only.")
-                         .arg(Text(window_.Paths().settingsFile), Text(DenyListFile())));
+  if (!CommitConfiguration(window_.Paths().settingsFile, window_.Session().DenyListPath(), Shown(),
+                           CurrentPage(), denyText, record))
+    window_.ShowNote(
+        QStringLiteral("The settings could not be written to %1 or %2; they hold "
+                       "for this run only.")
+            .arg(Text(window_.Paths().settingsFile), Text(window_.Session().DenyListPath())));
   window_.ApplySettings();
   window_.Session().ApplyUserAgent();
   ApplyDefaultBrowser(window_, record.Flag(kFlagDefaultBrowser));

@@ -60,7 +60,6 @@ class TConfigDialog : public QDialog {
   void ChooseColour(int colour);
   void UpdateStartModeSpins();
   PlatformColours DesktopColours() const;
-  std::string DenyListFile() const;
   // OK and Apply.
   void Commit();
   void PressApplyByKey();
